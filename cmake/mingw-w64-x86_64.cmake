@@ -1,0 +1,19 @@
+# Cross-build for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(LUMIVAR_MINGW_PREFIX x86_64-w64-mingw32)
+# The -posix variants carry std::thread and std::mutex; the -win32 ones of
+# GCC 12 do not.
+set(CMAKE_C_COMPILER ${LUMIVAR_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LUMIVAR_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${LUMIVAR_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${LUMIVAR_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# One portable program: the C++ runtime and winpthread linked in, no DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace lumivar::profile {
+
+struct FileBytes {
+    enum class Status { Read, Missing, Unreadable };
+    Status status = Status::Missing;
+    std::string bytes;
+};
+
+/// The whole file, or why it could not be had. A directory or other
+/// non-regular file counts as unreadable.
+FileBytes ReadWholeFile(const std::filesystem::path& file);
+
+/// Replaces the file's content so that a crash at any moment leaves either the
+/// old or the new content, never a mix: the bytes go to a temporary file in the
+/// same directory, are flushed, and the temporary file is renamed over the old
+/// one, which keeps its permissions. A symbolic link is written through and
+/// kept. False, with the old file untouched, when any step fails or when
+/// `beforeRename` (a seam for tests) returns false.
+bool ReplaceFileAtomically(const std::filesystem::path& file, std::string_view content,
+                           const std::function<bool()>& beforeRename = {});
+
+} // namespace lumivar::profile

@@ -1,0 +1,28 @@
+#pragma once
+
+// The INI format on bytes in memory, with no file access: finding a key's
+// value and producing the content with one key set.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumivar::profile {
+
+/// The value of the first `key` in the first `section` (names compared
+/// without regard to ASCII case), blanks and one pair of outer quotes removed.
+/// nullopt when the section or key is missing.
+std::optional<std::string> FindValue(std::string_view content, std::string_view section,
+                                     std::string_view key);
+
+/// Whether a key can be written so that it reads back as written: names
+/// without outer blanks, line breaks, "]" in a section or "=" in a key, and a
+/// value without line breaks. Both profile implementations refuse the rest.
+bool IsWritableEntry(std::string_view section, std::string_view key, std::string_view value);
+
+/// `content` with `key` of `section` set to `value`; every other byte kept.
+/// nullopt when the entry is not writable (IsWritableEntry).
+std::optional<std::string> WithValue(std::string_view content, std::string_view section,
+                                     std::string_view key, std::string_view value);
+
+} // namespace lumivar::profile

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ScheduleSettings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string_view>
+
+namespace lumivar {
+
+/// Setup.ini in the process's working directory, worked out afresh for every
+/// access. No length limit: the path is as long as the directory needs.
+std::filesystem::path SettingsPathInWorkingDirectory();
+
+/// Loads and stores the settings in Setup.ini. The file is read once, at
+/// start-up; each setting is stored the moment the user changes it.
+class SettingsStore {
+public:
+    using PathSource = std::function<std::filesystem::path()>;
+
+    /// `errors` gets one line for each store that could not be written.
+    explicit SettingsStore(PathSource path = SettingsPathInWorkingDirectory);
+    SettingsStore(PathSource path, std::ostream& errors);
+
+    /// Never fails and never writes: anything missing takes its default.
+    ScheduleSettings Load() const;
+
+    /// Writes Hour, Minute and Second of the slot's section, in that order.
+    bool StoreSlotTime(std::string_view section, const TargetTime& time) const;
+    bool StoreMode(std::int32_t mode) const;
+    bool StoreNotice(std::int32_t checked) const;
+
+private:
+    bool Store(std::string_view section, std::string_view key, std::int32_t value) const;
+
+    PathSource m_path;
+    std::ostream* m_errors;
+};
+
+/// atoi without its undefined overflow: blanks, an optional sign and the
+/// longest run of digits; anything else gives 0. Saturates at the int32 range.
+std::int32_t ParseLeadingInt(std::string_view text);
+
+} // namespace lumivar
