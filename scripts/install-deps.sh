@@ -8,6 +8,11 @@ packages=(
     cmake ninja-build g++ pkg-config
     # Unit tests
     googletest libgtest-dev libgmock-dev
+    # The Linux program: Qt 6 Widgets and D-Bus; resource generation
+    qt6-base-dev libgl-dev python3
+    # Its tests: a display, a tray host, a private system bus with a mock
+    # logind, window tools, screenshots and a CJK font
+    xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock fonts-wqy-microhei
     # The Windows program: cross-compiler, and Wine to run its tests
     g++-mingw-w64-x86-64 wine wine64
 )

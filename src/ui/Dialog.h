@@ -1,0 +1,72 @@
+#pragma once
+
+#include "DialogHost.h"
+#include "Painter.h"
+
+#include <cassert>
+#include <cstdint>
+
+namespace lumivar::ui {
+
+/// A window's behaviour, bound to a numbered dialog template. The host calls
+/// these handlers for the window's messages; a handler returning false asks
+/// the host for the window system's default handling.
+class Dialog {
+public:
+    explicit Dialog(int templateId) : m_templateId(templateId) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    int TemplateId() const { return m_templateId; }
+
+    /// Called by the host when the window is created, before OnInitDialog,
+    /// and with null when the window is destroyed.
+    void Attach(DialogHost* host) { m_host = host; }
+    bool IsAttached() const { return m_host != nullptr; }
+
+    /// WM_INITDIALOG. True: the host gives the focus to the first tab stop.
+    virtual bool OnInitDialog() { return true; }
+    /// IDOK: button 1 or Enter. The base ends the dialog with IDOK.
+    virtual void OnOK() { Host().EndDialog(kIdOk); }
+    /// IDCANCEL: Esc, the close box, Alt+F4. The base ends it with IDCANCEL.
+    virtual void OnCancel() { Host().EndDialog(kIdCancel); }
+    /// WM_COMMAND from a button click or menu item (ids 1 and 2 included).
+    /// The base routes 1 to OnOK and 2 to OnCancel.
+    virtual void OnCommand(int id) {
+        if (id == kIdOk)
+            OnOK();
+        else if (id == kIdCancel)
+            OnCancel();
+    }
+    virtual void OnTimer(int /*id*/) {}
+    /// WM_PAINT. False: the host paints the window its default way.
+    virtual bool OnPaint(Painter& /*painter*/) { return false; }
+    /// WM_CLOSE. False: default handling, which sends IDCANCEL.
+    virtual bool OnClose() { return false; }
+    /// WM_SYSCOMMAND. False: default processing (minimise, close...).
+    virtual bool OnSysCommand(unsigned /*command*/) { return false; }
+    /// WM_SIZE, after the default size handling.
+    virtual void OnSize(int /*type*/, int /*width*/, int /*height*/) {}
+    /// WM_NOTIFY UDN_DELTAPOS from an up-down control; the result is returned
+    /// to it (0 lets it apply the change).
+    virtual int OnSpinDelta(int /*id*/, int /*delta*/) { return 0; }
+    /// WM_KILLFOCUS of the window, after the default handling.
+    virtual void OnKillFocus() {}
+    /// Messages the host does not map to a handler above, such as the tray
+    /// callback; the host passes every one on to its default handling after.
+    virtual void OnMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
+                           std::intptr_t /*lParam*/) {}
+
+protected:
+    DialogHost& Host() const {
+        assert(m_host);
+        return *m_host;
+    }
+
+private:
+    int m_templateId;
+    DialogHost* m_host = nullptr;
+};
+
+} // namespace lumivar::ui
