@@ -5,4 +5,7 @@
 : "${WINEDEBUG:=-all}"
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+# Keep the server up between the many short test runs: starting it costs
+# seconds each time. A server already running makes this a no-op.
+wineserver -p60 >/dev/null 2>&1 || true
 exec wine "$@"

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace lumivar::ui {
+
+class Dialog;
+
+/// What the application start-up needs from a window system.
+class ApplicationHost {
+public:
+    virtual ~ApplicationHost() = default;
+
+    /// Makes `dialog` the application's main window (the owner of every later
+    /// window, the tray menu's owner) and runs it modally until it ends.
+    /// Returns its result, or -1 if the window could not be created.
+    virtual int RunMainDialog(Dialog& dialog) = 0;
+};
+
+} // namespace lumivar::ui

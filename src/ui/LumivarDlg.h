@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Dialog.h"
+#include "MainWindowServices.h"
+#include "Slots.h"
+
+namespace lumivar::ui {
+
+/// On while the clock display is meant to refresh; the refresh button
+/// toggles it. Never stored.
+extern bool g_refreshing;
+
+/// The main window: clock and uptime, the three schedule slots, arming and
+/// cancelling, the countdown notice, the tray icon and the exit prompt.
+class CLumivarDlg : public Dialog {
+public:
+    explicit CLumivarDlg(const MainWindowServices& services);
+
+    bool OnInitDialog() override;
+    void OnOK() override;     // arm
+    void OnCancel() override; // exit prompt
+    void OnCommand(int id) override;
+    void OnTimer(int id) override;
+    bool OnPaint(Painter& painter) override;
+    bool OnSysCommand(unsigned command) override;
+    void OnSize(int type, int width, int height) override;
+    int OnSpinDelta(int id, int delta) override;
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    /// Hides the window behind its notification-area icon.
+    void SendToTray();
+    /// Shows the window again and removes the icon.
+    void RestoreFromTray();
+    /// Moves the controls' values into the members (true) or back (false).
+    /// False when the refresh period read back is not an integer in range.
+    bool UpdateData(bool saveAndValidate);
+    /// The icon shown while the minimised window is dragged.
+    int QueryDragIcon() const { return m_hIcon; }
+
+private:
+    TargetTime& SlotTime(const Slot& slot);
+    void SelectMode(const Slot& slot);
+    void CancelPowerOff();
+    void SetDefaultTime(const Slot& slot);
+    void RefreshClock();
+    void StepRefreshPeriod(int delta);
+    void ToggleRefresh();
+    void ScheduleTick();
+    void ShowNotice();
+    void PowerOffNow();
+    void OpenTrayMenu();
+    void ShowAbout();
+    void StoreNoticeOption();
+    void ShowInstructions();
+
+    MainWindowServices m_services;
+    TrayIconData m_trayIcon;
+    // Picker values; only their time of day is used.
+    TargetTime m_timeRest;
+    TargetTime m_timeUser;
+    TargetTime m_timeWork;
+    int m_refreshPeriod = 0; // ms, 1000-5000 once started
+    int m_hIcon;
+};
+
+} // namespace lumivar::ui

@@ -1,0 +1,90 @@
+// Main window: the notification-area icon and its menu, the exit prompt, the
+// notice option, the instructions, the About box and the minimised icon.
+#include "LumivarDlg.h"
+
+#include "AboutDlg.h"
+#include "MainDialogIds.h"
+#include "ResourceIds.h"
+#include "UiTexts.h"
+
+namespace lumivar::ui {
+
+void CLumivarDlg::SendToTray() {
+    m_trayIcon.id = IDC_TRAY_ICON;
+    m_trayIcon.flags = kNifMessage | kNifIcon | kNifTip;
+    m_trayIcon.callbackMessage = kWmTrayCallback;
+    m_trayIcon.iconId = IDI_LUMIVAR;
+    m_trayIcon.tip = texts::kWindowTitle;
+    Host().AddTrayIcon(m_trayIcon);
+    // Minimising reaches OnSize, which runs this again: the second add names
+    // the same icon, so there is still one.
+    Host().ShowWindow(kSwMinimize);
+    Host().ShowWindow(kSwHide);
+}
+
+void CLumivarDlg::RestoreFromTray() {
+    Host().ShowWindow(kSwShowNormal);
+    Host().SetForegroundWindow();
+    Host().DeleteTrayIcon(m_trayIcon);
+}
+
+void CLumivarDlg::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {
+    if (message != kWmTrayCallback)
+        return;
+    if (lParam == kWmLButtonDblClk)
+        RestoreFromTray();
+    else if (lParam == kWmRButtonDown)
+        OpenTrayMenu();
+}
+
+void CLumivarDlg::OpenTrayMenu() {
+    Host().TrackPopupMenu(IDR_TRAY_MENU, 0, Host().CursorPos(),
+                          kTpmLeftAlign | kTpmTopAlign | kTpmRightButton);
+}
+
+void CLumivarDlg::OnSize(int type, int /*width*/, int /*height*/) {
+    if (type == kSizeMinimized)
+        SendToTray();
+}
+
+void CLumivarDlg::OnCancel() {
+    if (Host().MessageBox(texts::kExitQuestion, texts::kNoticeCaption,
+                          kMbYesNo | kMbIconInformation) != kIdYes)
+        return;
+    Host().DeleteTrayIcon(m_trayIcon);
+    m_services.settings.StoreMode(Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST));
+    Host().EndDialog(kIdCancel);
+}
+
+void CLumivarDlg::StoreNoticeOption() {
+    m_services.settings.StoreNotice(Host().Check(IDC_NOTICE_CHECK));
+}
+
+void CLumivarDlg::ShowInstructions() {
+    Host().MessageBox(texts::kInstructions, texts::kNoticeCaption, kMbOk | kMbIconExclamation);
+}
+
+bool CLumivarDlg::OnSysCommand(unsigned command) {
+    if ((command & 0xFFF0u) != IDM_ABOUTBOX)
+        return false;
+    ShowAbout();
+    return true;
+}
+
+void CLumivarDlg::ShowAbout() {
+    CAboutDlg about;
+    Host().RunModal(about);
+}
+
+bool CLumivarDlg::OnPaint(Painter& painter) {
+    if (!Host().IsMinimized())
+        return false;
+    const Size icon = Host().IconSize();
+    const Rect client = Host().ClientRect();
+    const int x = (client.Width() - icon.width + 1) / 2;
+    const int y = (client.Height() - icon.height + 1) / 2;
+    painter.DrawIcon(x, y, m_hIcon);
+    return true;
+}
+
+} // namespace lumivar::ui

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Clock.h"
+#include "PowerOff.h"
+#include "SettingsStore.h"
+
+namespace lumivar::ui {
+
+/// What the main window needs beyond its window system: the wall clock, the
+/// power-off action and the settings file. Injected so tests can drive time
+/// and nothing is ever powered off by a test.
+struct MainWindowServices {
+    const Clock& clock;
+    PowerOff& powerOff;
+    const SettingsStore& settings;
+};
+
+} // namespace lumivar::ui

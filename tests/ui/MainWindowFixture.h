@@ -1,0 +1,67 @@
+#pragma once
+
+#include "FakeHost.h"
+#include "RecordingPainter.h"
+#include "LumivarDlg.h"
+#include "MainDialogIds.h"
+#include "ScheduleCheck.h"
+#include "ShowDlg.h"
+#include "CaseName.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lumivar::test {
+
+/// Records the power-off steps; never powers anything off.
+class RecordingPowerOff final : public PowerOff {
+public:
+    void AcquirePowerOffPrivilege() override { calls.push_back("privilege"); }
+    void RequestPowerOff() override { calls.push_back("request"); }
+    std::vector<std::string> calls;
+};
+
+/// The main window on the fake window system, with Setup.ini in a fresh
+/// directory and a clock the test moves.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        g_armedTarget = {};
+        ui::g_refreshing = true;
+        ui::g_secondsLeft = 30;
+    }
+
+    FakeHost& Start(std::string_view setupIni = {}, WallTime at = FakeClock::At(12, 0, 0)) {
+        if (!setupIni.empty())
+            WriteBytes(dir / "Setup.ini", setupIni);
+        desktop.clock.Set(at);
+        dialog = std::make_unique<ui::CLumivarDlg>(services);
+        return desktop.Open(*dialog);
+    }
+
+    std::string SetupIni() const { return ReadBytes(dir / "Setup.ini"); }
+    bool SetupIniExists() const { return std::filesystem::exists(dir / "Setup.ini"); }
+
+    /// Windows the main window created after start-up (countdown notices).
+    std::vector<FakeHost*> Notices() {
+        std::vector<FakeHost*> notices;
+        for (std::size_t i = 1; i < desktop.windows.size(); ++i)
+            notices.push_back(desktop.windows[i].get());
+        return notices;
+    }
+
+    TempDir dir;
+    std::ostringstream errors;
+    SettingsStore settings{[this] { return dir / "Setup.ini"; }, errors};
+    std::unique_ptr<ui::CLumivarDlg> dialog; // before the desktop: its windows refer to it
+    FakeDesktop desktop;
+    RecordingPowerOff powerOff;
+    ui::MainWindowServices services{desktop.clock, powerOff, settings};
+};
+
+} // namespace lumivar::test

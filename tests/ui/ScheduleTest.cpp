@@ -1,0 +1,186 @@
+// Choosing a slot, arming, cancelling, default times, and the schedule tick
+// carrying out the notice and the power-off.
+#include "MainWindowFixture.h"
+
+namespace lumivar::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST_F(MainWindowTest, SelectingAModeEnablesOnlyItsControls) {
+    FakeHost& window = Start();
+    window.Click(IDC_MODE_USER);
+    EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_USER));
+    EXPECT_TRUE(window.IsControlEnabled(IDC_SET_DEFAULT_USER));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_TIME_WORK));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_SET_DEFAULT_WORK));
+    EXPECT_EQ(g_armedTarget, TargetTime{}) << "selecting does not arm";
+    EXPECT_FALSE(SetupIniExists()) << "selecting stores nothing";
+}
+
+TEST_F(MainWindowTest, ArmTakesTheSelectedPickerAndGoesToTheTray) {
+    FakeHost& window = Start("[MODE]\r\nMode=1001\r\n");
+    window.SetPicker(IDC_TIME_REST, {23, 30, 0});
+    window.SetPicker(IDC_TIME_WORK, {21, 0, 0});
+    window.Click(IDC_ARM);
+    EXPECT_EQ(g_armedTarget, (TargetTime{23, 30, 0}));
+    ASSERT_TRUE(window.TimerRunning(2));
+    EXPECT_EQ(window.Timer(2).pacing, ui::TimerPacing::WallSecond);
+    for (int id : {IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_REST,
+                   IDC_SET_DEFAULT_REST, IDC_ARM})
+        EXPECT_FALSE(window.IsControlEnabled(id)) << id;
+    EXPECT_TRUE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), IDC_MODE_REST);
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(desktop.trayIcons, 1);
+    // Minimising inside the first send runs it again: two adds of one icon.
+    const auto adds = std::count_if(window.log.begin(), window.log.end(), [](const auto& line) {
+        return line == "tray add 102 flags=7 callback=1025 icon=128 tip=Tarnholt定时关机管理程序";
+    });
+    EXPECT_EQ(adds, 2);
+    EXPECT_EQ(SetupIni(), "[MODE]\r\nMode=1001\r\n") << "arming stores nothing";
+}
+
+TEST_F(MainWindowTest, CancelStopsTheTickAndGivesBackTheModeControls) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
+    window.Click(IDC_ARM);
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.Click(IDC_CANCEL_POWER_OFF);
+    EXPECT_FALSE(window.TimerRunning(2));
+    for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_USER,
+                   IDC_SET_DEFAULT_USER})
+        EXPECT_TRUE(window.IsControlEnabled(id)) << id;
+    EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_TIME_WORK));
+
+    window.Click(IDC_MODE_WORK);
+    window.SetPicker(IDC_TIME_WORK, {1, 2, 3});
+    window.Click(IDC_ARM);
+    EXPECT_EQ(g_armedTarget, (TargetTime{1, 2, 3})) << "re-arming reads the new slot";
+}
+
+TEST_F(MainWindowTest, ArmWithNoSlotKeepsThePreviousTarget) {
+    g_armedTarget = {5, 6, 7};
+    FakeHost& window = Start("[MODE]\r\nMode=0\r\n");
+    window.Click(IDC_ARM);
+    EXPECT_EQ(g_armedTarget, (TargetTime{5, 6, 7}));
+    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_WORK));
+    EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_WORK));
+    window.Click(IDC_CANCEL_POWER_OFF);
+    EXPECT_TRUE(window.IsControlEnabled(IDC_MODE_WORK));
+}
+
+TEST_F(MainWindowTest, NoticeThirtySecondsAheadThenOnePowerOffAtTheTarget) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(23, 29, 0, 300));
+    window.SetPicker(IDC_TIME_USER, {23, 30, 0});
+    window.Click(IDC_ARM);
+
+    desktop.RunUntil(FakeClock::At(23, 29, 29, 900));
+    EXPECT_TRUE(Notices().empty());
+    desktop.RunUntil(FakeClock::At(23, 29, 30, 100));
+    ASSERT_EQ(Notices().size(), 1u);
+    FakeHost& notice = *Notices()[0];
+    EXPECT_TRUE(notice.visible);
+    EXPECT_TRUE(notice.topmost);
+    EXPECT_EQ(notice.log.back(), "pos 483,413 313x198 flags=64") << "centred on 1280x1024";
+    EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    EXPECT_TRUE(powerOff.calls.empty());
+
+    desktop.RunUntil(FakeClock::At(23, 29, 59, 999));
+    EXPECT_TRUE(powerOff.calls.empty());
+    desktop.RunUntil(FakeClock::At(23, 30, 0, 100));
+    EXPECT_EQ(powerOff.calls, (std::vector<std::string>{"privilege", "request"}));
+    EXPECT_FALSE(window.TimerRunning(2));
+    EXPECT_TRUE(window.IsControlEnabled(IDC_ARM));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_USER)) << "mode controls stay as arming left them";
+    EXPECT_EQ(desktop.trayIcons, 1) << "the icon stays";
+
+    desktop.RunFor(48h);
+    EXPECT_EQ(powerOff.calls.size(), 2u) << "one arming, one request";
+}
+
+TEST_F(MainWindowTest, NoticeOptionIsReadFromTheCheckBoxAtTheTick) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(10, 0, 0));
+    window.SetPicker(IDC_TIME_USER, {10, 1, 0});
+    window.Click(IDC_ARM);
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.Click(IDC_NOTICE_CHECK);
+    desktop.RunUntil(FakeClock::At(10, 0, 31));
+    EXPECT_TRUE(Notices().empty());
+    EXPECT_TRUE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF)) << "still cancellable";
+    desktop.RunUntil(FakeClock::At(10, 1, 1));
+    EXPECT_EQ(powerOff.calls.size(), 2u);
+}
+
+TEST_F(MainWindowTest, TargetEarlierInTheDayWaitsForTomorrow) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
+    window.SetPicker(IDC_TIME_USER, {11, 0, 0});
+    window.Click(IDC_ARM);
+    desktop.RunFor(22h + 59min);
+    EXPECT_TRUE(powerOff.calls.empty());
+    desktop.RunFor(2min);
+    EXPECT_EQ(powerOff.calls.size(), 2u);
+}
+
+TEST_F(MainWindowTest, RefusedPowerOffLeavesTheScheduleIdleAndRearmable) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
+    window.SetPicker(IDC_TIME_USER, {12, 0, 5});
+    window.Click(IDC_ARM);
+    desktop.RunFor(6s);
+    ASSERT_EQ(powerOff.calls.size(), 2u);
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.Click(IDC_ARM); // same mode, same time: tomorrow
+    EXPECT_EQ(g_armedTarget, (TargetTime{12, 0, 5}));
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.Click(IDC_CANCEL_POWER_OFF);
+    EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_USER));
+}
+
+TEST_F(MainWindowTest, TickKeepsRunningWhileAMessageBoxWaits) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
+    window.SetPicker(IDC_TIME_USER, {12, 0, 40});
+    window.Click(IDC_ARM);
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.whileMessageBoxOpen = [&] { desktop.RunFor(45s); };
+    window.answers.push_back(ui::kIdNo);
+    window.Command(ui::kIdCancel);
+    EXPECT_EQ(Notices().size(), 1u);
+    EXPECT_EQ(powerOff.calls.size(), 2u);
+}
+
+TEST_F(MainWindowTest, DefaultTimeButtonStoresItsSlotAndSaysSo) {
+    FakeHost& window = Start("[REST]\r\nHour=1\r\n[MODE]\r\nMode=1001\r\n");
+    window.Click(IDC_MODE_WORK);
+    window.SetPicker(IDC_TIME_WORK, {7, 5, 0});
+    window.Click(IDC_SET_DEFAULT_WORK);
+    EXPECT_EQ(SetupIni(), "[REST]\r\nHour=1\r\n[MODE]\r\nMode=1001\r\n"
+                          "[WORK]\r\nHour=7\r\nMinute=5\r\nSecond=0\r\n");
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_EQ(window.messageBoxes[0].text, "已将 7:5:0 设置为星期日至星期四的默认时间!");
+    EXPECT_EQ(window.messageBoxes[0].caption, "设置默认时间");
+    EXPECT_EQ(window.messageBoxes[0].type, 0x40u);
+    EXPECT_EQ(window.PickerTime(IDC_TIME_WORK), (TargetTime{7, 5, 0}));
+    EXPECT_EQ(g_armedTarget, TargetTime{}) << "storing a default arms nothing";
+
+    window.Click(IDC_MODE_USER);
+    window.SetPicker(IDC_TIME_USER, {0, 0, 0});
+    window.Click(IDC_SET_DEFAULT_USER);
+    EXPECT_EQ(window.messageBoxes[1].text, "已将 0:0:0 设置为自定义关机的默认时间!");
+    window.Click(IDC_MODE_REST);
+    window.Click(IDC_SET_DEFAULT_REST);
+    EXPECT_EQ(window.messageBoxes[2].text.rfind("已将 1:59:0 ", 0), 0u);
+    EXPECT_NE(window.messageBoxes[2].text.find("星期五至星期六"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, DefaultTimeMessageShowsEvenWhenTheStoreFails) {
+    std::filesystem::create_directory(dir / "Setup.ini");
+    FakeHost& window = Start();
+    window.Click(IDC_SET_DEFAULT_WORK);
+    EXPECT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_NE(errors.str().find("could not store WORK/Hour"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumivar::test
