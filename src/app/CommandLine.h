@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lumivar {
+
+/// What the command line asks of a program run.
+struct CommandLineOptions {
+    bool dryRun = false; // report the power-off instead of making it
+};
+
+enum class OutputChannel { Standard, Error };
+
+/// The outcome of reading the command line. Each program shows `text` its own
+/// way (the Linux one on standard output or error, the Windows one in a box).
+struct CommandLineResult {
+    CommandLineOptions options;
+    /// Empty: run the program. Otherwise show `text` and exit with this code.
+    std::optional<int> exitCode;
+    std::string text; // UTF-8, ends with a newline; empty when running
+    OutputChannel channel = OutputChannel::Standard;
+};
+
+/// Option names Qt's application object takes; Qt accepts them with one dash
+/// or two, so the Linux program passes these on as `hostOptions`.
+inline constexpr std::array<std::string_view, 21> kQtApplicationOptions = {
+    "platform",      "platformpluginpath",
+    "platformtheme", "plugin",
+    "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon",   "qwindowtitle",
+    "reverse",       "session",
+    "display",       "geometry",
+    "name",          "title",
+    "visual",        "ncols",
+    "cmap",          "nograb",
+    "dograb",        "style",
+    "stylesheet",
+};
+
+/// Reads `args` (argv[0] first) from left to right; the first of --help,
+/// --version or an error decides the outcome. Ours are --dry-run, --help and
+/// --version, with one dash or two (so that "-dry-run" can never power off
+/// for real); "--" ends them. Any other "--name" is an error (exit code 2)
+/// unless `name` is one of `hostOptions`. Everything else (other single-dash
+/// options, their values, plain words) is left to the window system, so the
+/// caller hands over its raw arguments before the window system reads them.
+CommandLineResult ParseCommandLine(std::span<const std::string> args,
+                                   std::span<const std::string_view> hostOptions = {});
+
+} // namespace lumivar

@@ -1,0 +1,42 @@
+#include "WallSecondTimer.h"
+
+namespace lumivar {
+namespace {
+
+const Clock& DefaultClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
+} // namespace
+
+WallSecondTimer::WallSecondTimer(QObject* parent) : WallSecondTimer(DefaultClock(), parent) {}
+
+WallSecondTimer::WallSecondTimer(const Clock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock) {
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer); // a coarse one may be 5 % early or late
+    connect(&m_timer, &QTimer::timeout, this, &WallSecondTimer::deliver);
+}
+
+void WallSecondTimer::start() {
+    m_timer.start(m_pacer.Start(m_clock.Now()));
+}
+
+void WallSecondTimer::stop() {
+    m_timer.stop();
+}
+
+bool WallSecondTimer::isActive() const {
+    return m_timer.isActive();
+}
+
+void WallSecondTimer::deliver() {
+    const WallSecondPacer::Step step = m_pacer.Deliver(m_clock.Now());
+    // Aim before emitting, so that a receiver's stop() is the last word.
+    m_timer.start(step.nextDelay);
+    if (step.tick)
+        emit tick();
+}
+
+} // namespace lumivar

@@ -1,0 +1,91 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace lumivar {
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+TEST(CommandLine, RunsWithOurOptionsAndLeavesTheWindowSystemItsOwn) {
+    const struct {
+        Args args;
+        bool dryRun;
+    } cases[] = {
+        {{"lumivar"}, false},
+        {{}, false},
+        {{"lumivar", "--dry-run"}, true},
+        {{"lumivar", "-dry-run"}, true}, // must never power off for real
+        {{"lumivar", "-platform", "offscreen", "-display", ":1", "--dry-run"}, true},
+        {{"lumivar", "-reverse", "plain-word"}, false},
+        {{"lumivar", "--", "--frob", "--help"}, false},
+    };
+    for (const auto& c : cases) {
+        const CommandLineResult result = ParseCommandLine(c.args);
+        SCOPED_TRACE(c.args.size() > 1 ? c.args.back() : "(none)");
+        EXPECT_FALSE(result.exitCode.has_value()) << result.text;
+        EXPECT_EQ(result.options.dryRun, c.dryRun);
+        EXPECT_EQ(result.text, "");
+    }
+}
+
+TEST(CommandLine, HostOptionsPassWithTwoDashesOnlyWhenNamed) {
+    const Args args = {"lumivar", "--platform", "offscreen", "--style=fusion", "--dry-run"};
+    const CommandLineResult asQt = ParseCommandLine(args, kQtApplicationOptions);
+    EXPECT_FALSE(asQt.exitCode.has_value());
+    EXPECT_TRUE(asQt.options.dryRun);
+
+    const CommandLineResult bare = ParseCommandLine(args);
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(FirstLine(bare.text), "lumivar: unknown option '--platform'");
+}
+
+TEST(CommandLine, PrintsAndExits) {
+    const struct {
+        Args args;
+        int exitCode;
+        OutputChannel channel;
+        std::string firstLine;
+    } cases[] = {
+        {{"lumivar", "--version"}, 0, OutputChannel::Standard, "Lumivar 7.5.1.18"},
+        {{"/usr/bin/lumivar", "--help"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
+        {{R"(C:\Tools\Lumivar.exe)", "-help"},
+         0,
+         OutputChannel::Standard,
+         "Usage: Lumivar.exe [--dry-run]"},
+        {{"lumivar", "--frob"}, 2, OutputChannel::Error, "lumivar: unknown option '--frob'"},
+        {{"lumivar", "--dry-run=yes"},
+         2,
+         OutputChannel::Error,
+         "lumivar: option '--dry-run' takes no value"},
+        // the first decisive argument wins
+        {{"lumivar", "--help", "--frob"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
+        {{"lumivar", "--frob", "--version"},
+         2,
+         OutputChannel::Error,
+         "lumivar: unknown option '--frob'"},
+    };
+    for (const auto& c : cases) {
+        const CommandLineResult result = ParseCommandLine(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.channel, c.channel);
+        EXPECT_EQ(FirstLine(result.text), c.firstLine);
+        EXPECT_TRUE(result.text.ends_with('\n'));
+    }
+    const std::string help = ParseCommandLine(Args{"lumivar", "--help"}).text;
+    const std::string error = ParseCommandLine(Args{"lumivar", "--frob"}).text;
+    EXPECT_EQ(error.substr(error.find('\n') + 1), help) << "an error also shows the usage";
+    for (const char* option : {"--dry-run", "--help", "--version"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+} // namespace
+} // namespace lumivar
