@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ApplicationHost.h"
+
+namespace lumivar::qt {
+
+/// The application on Qt: the main window is a dialog window whose run is
+/// the program's only event loop. Needs a QApplication.
+class QtApplicationHost final : public ui::ApplicationHost {
+public:
+    int RunMainDialog(ui::Dialog& dialog) override;
+};
+
+} // namespace lumivar::qt

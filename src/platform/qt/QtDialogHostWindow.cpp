@@ -1,0 +1,269 @@
+// The Qt dialog host: the window's state and placement, its painting, the
+// notification-area icon, menus and system information.
+#include "QtDialogHost.h"
+
+#include "Dialog.h"
+#include "QtPainter.h"
+#include "ResourceIds.h"
+#include "ResourceImages.h"
+#include "SystemUptime.h"
+#include "TrayIcons.h"
+#include "WindowStyles.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+namespace lumivar::qt {
+namespace {
+
+constexpr int kIconSide = 32; // SM_CXICON, SM_CYICON
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+ui::Rect ToRect(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+} // namespace
+
+void QtDialogHost::ShowWindow(int command) {
+    DialogWindow& window = *m_window;
+    switch (command) {
+    case ui::kSwHide:
+        // The main window hides only behind an icon that is really there:
+        // with no notification area it stays minimised in the taskbar, so
+        // that it can never be lost.
+        if (!m_owner && !m_tray->AnyShown())
+            window.showMinimized();
+        else
+            window.hide();
+        break;
+    case ui::kSwShowNormal:
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+        break;
+    case ui::kSwMinimize:
+        // showMinimized() would show the window again after the size handler
+        // has hidden it; a shown window only changes its state.
+        if (window.isHidden())
+            window.showMinimized();
+        else
+            window.setWindowState((window.windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+        break;
+    default:
+        window.show();
+        break;
+    }
+}
+
+bool QtDialogHost::IsMinimized() const {
+    return m_window->isMinimized();
+}
+
+void QtDialogHost::SetForegroundWindow() {
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+ui::Rect QtDialogHost::WindowRect() const {
+    return ToRect(m_window->frameGeometry());
+}
+
+ui::Rect QtDialogHost::ClientRect() const {
+    return {0, 0, m_window->width(), m_window->height()};
+}
+
+void QtDialogHost::SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) {
+    DialogWindow& window = *m_window;
+    const bool wasVisible = window.isVisible();
+    if (!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, true); // this hides a shown window
+    // Width and height are the whole window's, frame included.
+    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    const QSize client(width - frame.width(), height - frame.height());
+    if (client != window.size()) {
+        if (window.minimumSize() == window.maximumSize())
+            window.setFixedSize(client);
+        else
+            window.resize(client);
+    }
+    window.move(x, y);
+    if (wasVisible || (flags & ui::kSwpShowWindow)) {
+        window.show();
+        window.raise();
+        window.activateWindow(); // no SWP_NOACTIVATE: the window comes forward
+    }
+}
+
+void QtDialogHost::SetIcon(int iconId, bool /*big*/) {
+    // One QIcon carries both pictures; the window system picks the size.
+    m_window->setWindowIcon(LoadIconResource(iconId));
+}
+
+void QtDialogHost::SetFocus(int id) {
+    if (id != 0) {
+        if (QWidget* control = Control(id))
+            control->setFocus();
+        return;
+    }
+    m_window->setFocus();
+    // Like SetFocus on Windows, take the focus back only from the program's
+    // own windows; never from a box that waits for an answer, nor from a
+    // window of the same kind, which would take it back in turn.
+    const QWidget* active = QApplication::activeWindow();
+    if (m_window->isVisible() && active && active != m_window.get() &&
+        active->objectName() != m_window->objectName() && !QApplication::activeModalWidget())
+        m_window->activateWindow();
+}
+
+int QtDialogHost::Dpi() const {
+    const QScreen* screen = m_window ? m_window->screen() : QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+bool QtDialogHost::RenderSurface() {
+    const qreal ratio = m_window->devicePixelRatioF();
+    const QSize size = m_window->size() * ratio;
+    if (m_surface.size() != size)
+        m_surface = QPixmap(size);
+    m_surface.setDevicePixelRatio(ratio);
+    m_surface.fill(m_window->palette().color(QPalette::Window)); // the erase
+    bool painted = false;
+    {
+        QtPainter painter(m_surface, Dpi());
+        painted = m_dialog.OnPaint(painter);
+    }
+    m_surfacePainted = painted;
+    return painted;
+}
+
+void QtDialogHost::RedrawNow() {
+    if (!m_alive)
+        return;
+    RenderSurface();
+    m_window->repaint();
+}
+
+std::unique_ptr<ui::Painter> QtDialogHost::ClientPainter() {
+    if (!m_surfacePainted)
+        RenderSurface();
+    // From here the surface is what the window shows, whatever OnPaint said.
+    m_surfacePainted = true;
+    QPointer<DialogWindow> window = m_window.get();
+    return std::make_unique<QtPainter>(m_surface, Dpi(), [window] {
+        if (window)
+            window->update();
+    });
+}
+
+bool QtDialogHost::Paint(QPainter& painter) {
+    if (!m_alive)
+        return false;
+    if (!m_surfacePainted || m_surface.deviceIndependentSize().toSize() != m_window->size())
+        RenderSurface();
+    if (!m_surfacePainted)
+        return false;
+    painter.drawPixmap(0, 0, m_surface);
+    return true;
+}
+
+void QtDialogHost::KeyCommand(int id) {
+    Command(id);
+}
+
+void QtDialogHost::CloseRequested() {
+    if (!m_alive || m_dialog.OnClose())
+        return;
+    // As DefDlgProc: WM_CLOSE becomes IDCANCEL unless a Cancel button is disabled.
+    if (const QWidget* cancel = Control(ui::kIdCancel);
+        !cancel || cancel->isEnabledTo(m_window.get()))
+        Command(ui::kIdCancel);
+}
+
+void QtDialogHost::MinimizedChanged(bool minimized) {
+    if (!m_alive)
+        return;
+    m_surfacePainted = false; // what the window shows depends on its state
+    if (minimized)
+        m_dialog.OnSize(ui::kSizeMinimized, 0, 0);
+    else
+        m_dialog.OnSize(ui::kSizeRestored, m_window->width(), m_window->height());
+}
+
+void QtDialogHost::Deactivated() {
+    if (m_alive)
+        m_dialog.OnKillFocus();
+}
+
+void QtDialogHost::ContextMenu(const QPoint& globalPos) {
+    // Linux windows have no system menu for the About item to join: the main
+    // window offers it on a right click instead.
+    if (!m_alive || m_owner || !(m_template.style & style::kSysMenu))
+        return;
+    const std::string_view text = ui::FindString(IDS_ABOUTBOX);
+    if (text.empty())
+        return;
+    QMenu menu(m_window.get());
+    const QAction* about = menu.addAction(Utf8(text));
+    if (menu.exec(globalPos) == about && m_alive)
+        m_dialog.OnSysCommand(IDM_ABOUTBOX);
+}
+
+void QtDialogHost::AddTrayIcon(const ui::TrayIconData& data) {
+    m_tray->Add(data);
+}
+
+void QtDialogHost::DeleteTrayIcon(const ui::TrayIconData& data) {
+    m_tray->Delete(data);
+}
+
+void QtDialogHost::TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned /*flags*/) {
+    const ui::MenuTemplate* source = ui::FindMenuTemplate(menuId);
+    if (!source || popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= source->popups.size())
+        return;
+    QMenu menu(&MainHost().Window());
+    for (const ui::MenuItemTemplate& item :
+         source->popups[static_cast<std::size_t>(popupIndex)].items) {
+        if (item.id == 0)
+            menu.addSeparator();
+        else
+            menu.addAction(Utf8(item.text))->setData(item.id);
+    }
+    const QAction* chosen = menu.exec(QPoint(at.x, at.y));
+    if (!chosen)
+        return;
+    // The choice arrives after the menu is gone, as a posted WM_COMMAND does.
+    const int id = chosen->data().toInt();
+    QMetaObject::invokeMethod(
+        m_window.get(), [this, id] { Command(id); }, Qt::QueuedConnection);
+}
+
+ui::Size QtDialogHost::ScreenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? ui::Size{screen->geometry().width(), screen->geometry().height()} : ui::Size{};
+}
+
+ui::Size QtDialogHost::IconSize() const {
+    return {kIconSide, kIconSide};
+}
+
+ui::Point QtDialogHost::CursorPos() const {
+    const QPoint pos = QCursor::pos();
+    return {pos.x(), pos.y()};
+}
+
+std::uint32_t QtDialogHost::TickCount() const {
+    return TickCountSinceBoot();
+}
+
+std::string QtDialogHost::LoadString(int id) const {
+    return std::string(ui::FindString(id));
+}
+
+} // namespace lumivar::qt

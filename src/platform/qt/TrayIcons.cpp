@@ -1,0 +1,85 @@
+#include "TrayIcons.h"
+
+#include "ResourceImages.h"
+#include "WinConstants.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+
+namespace lumivar::qt {
+
+bool StatusNotifierHostPresent() {
+    static const bool present = [] {
+        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !bus.interface() ||
+            !bus.interface()->isServiceRegistered(watcher).value())
+            return false;
+        QDBusInterface watcherObject(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                                     bus);
+        return watcherObject.property("IsStatusNotifierHostRegistered").toBool();
+    }();
+    return present;
+}
+
+unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier) {
+    switch (reason) {
+    case QSystemTrayIcon::DoubleClick:
+        return ui::kWmLButtonDblClk;
+    case QSystemTrayIcon::Context:
+        return ui::kWmRButtonDown;
+    case QSystemTrayIcon::Trigger:
+        return statusNotifier ? ui::kWmLButtonDblClk : 0;
+    default:
+        return 0;
+    }
+}
+
+TrayIcons::TrayIcons(QObject* parent, Callback callback)
+    : QObject(parent), m_callback(std::move(callback)) {}
+
+void TrayIcons::Add(const ui::TrayIconData& data) {
+    Entry& entry = m_icons[data.id];
+    if (!entry.icon) {
+        entry.icon = new QSystemTrayIcon(this);
+        entry.icon->setObjectName(QStringLiteral("tray:%1").arg(data.id));
+        const unsigned id = data.id;
+        connect(entry.icon, &QSystemTrayIcon::activated, this,
+                [this, id](QSystemTrayIcon::ActivationReason reason) { Activated(id, reason); });
+        // No context menu of Qt's own: the window opens its menu itself when
+        // it hears of the right button.
+    }
+    entry.callbackMessage = (data.flags & ui::kNifMessage) ? data.callbackMessage : 0;
+    if (data.flags & ui::kNifIcon)
+        entry.icon->setIcon(LoadIconResource(data.iconId));
+    if (data.flags & ui::kNifTip)
+        entry.icon->setToolTip(QString::fromStdString(data.tip));
+    entry.statusNotifier = StatusNotifierHostPresent();
+    entry.icon->show();
+}
+
+void TrayIcons::Delete(const ui::TrayIconData& data) {
+    const auto found = m_icons.find(data.id);
+    // Hidden, not destroyed: this may run inside the icon's own signal.
+    if (found != m_icons.end())
+        found->second.icon->hide();
+}
+
+bool TrayIcons::AnyShown() const {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    for (const auto& [id, entry] : m_icons)
+        if (entry.icon->isVisible())
+            return true;
+    return false;
+}
+
+void TrayIcons::Activated(unsigned id, QSystemTrayIcon::ActivationReason reason) {
+    const Entry& entry = m_icons.at(id);
+    const unsigned mouse = TrayMouseMessage(reason, entry.statusNotifier);
+    if (mouse != 0 && entry.callbackMessage != 0 && m_callback)
+        m_callback(entry.callbackMessage, id, mouse);
+}
+
+} // namespace lumivar::qt
