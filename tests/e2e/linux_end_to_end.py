@@ -1,0 +1,96 @@
+#!/usr/bin/python3
+"""End to end, in real time, on a real X server with a real tray host: arm a
+custom time 35 seconds ahead with --dry-run, see the window go to the tray,
+the countdown open centred and on top thirty seconds before, the power-off
+request in the target second, bring the window back from the tray and exit.
+
+Usage: linux_end_to_end.py PATH_TO_LUMIVAR"""
+
+import datetime
+import os
+import re
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lumivar_driver import (arm_with_enter, exit_with_yes, main_window,  # noqa: E402
+                            restore_from_tray, stored_mode, write_setup)
+from x11_session import X11Session, wait_for  # noqa: E402
+
+LEAD = 35
+
+
+def main(program):
+    session = X11Session()
+    workdir = tempfile.TemporaryDirectory(prefix="lumivar-e2e-")
+    try:
+        session.start_tray_host()
+        run_scenario(session, program, workdir.name)
+    except BaseException:
+        shot = os.path.join(tempfile.gettempdir(), "lumivar-e2e-failure.png")
+        session.screenshot(shot)
+        print(f"screenshot of the failure: {shot}", file=sys.stderr)
+        raise
+    finally:
+        session.close()
+        workdir.cleanup()
+    print("end-to-end: 1 passed, 0 failed")
+
+
+def run_scenario(session, program, workdir):
+    target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
+    setup = write_setup(workdir, target)
+    stderr_path = os.path.join(workdir, "stderr.txt")
+    env = dict(session.env, QT_QPA_PLATFORM="xcb")
+    with open(stderr_path, "w") as stderr:
+        app = session.start([program, "--dry-run"], cwd=workdir, env=env, stderr=stderr)
+    main_window(session)
+    step("main window shown")
+
+    icon = arm_with_enter(session)
+    step(f"armed for {target:%H:%M:%S}: window hidden, tray icon {icon:#x}")
+
+    notice_due = target - datetime.timedelta(seconds=30)
+    notice = wait_for(lambda: notice_window(session, app.pid), LEAD, "the countdown never appeared")
+    opened = datetime.datetime.now()
+    assert abs((opened - notice_due).total_seconds() - 0.5) < 1.0, \
+        f"countdown opened at {opened:%H:%M:%S.%f}, due at {notice_due:%H:%M:%S}"
+    x, y, width, height = session.geometry(notice)
+    assert (width, height) == (313, 198), f"countdown is {width}x{height}"
+    assert abs(x - (session.width - width) // 2) <= 1 and abs(y - (session.height - height) // 2) <= 1, \
+        f"countdown at {x},{y} is not centred"
+    assert "_NET_WM_STATE_ABOVE" in session.property(notice, "_NET_WM_STATE"), "countdown not on top"
+    step(f"countdown opened at {opened:%H:%M:%S.%f}, centred and on top")
+
+    line = wait_for(lambda: dry_run_line(stderr_path), 40, "no power-off request")
+    requested = datetime.datetime.strptime(line, "%H:%M:%S.%f").time()
+    assert requested.replace(microsecond=0) == target.time(), \
+        f"power-off requested at {line}, target {target:%H:%M:%S}"
+    step(f"power-off requested at {line} (offset {requested.microsecond // 1000} ms)")
+
+    restore_from_tray(session, icon)
+    step("window back from the tray")
+    content = exit_with_yes(session, app, setup)
+    assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"
+    step(f"exited with {app.returncode}; Setup.ini keeps Mode=1006")
+
+
+def notice_window(session, pid):
+    for window in session.visible_windows(pid=pid):
+        if session.geometry(window)[2:] == (313, 198):
+            return window
+    return None
+
+
+def dry_run_line(path):
+    with open(path) as f:
+        match = re.search(r"dry-run: power-off requested at (\d\d:\d\d:\d\d\.\d{3})", f.read())
+    return match.group(1) if match else None
+
+
+def step(text):
+    print(f"{datetime.datetime.now():%H:%M:%S.%f} {text}", flush=True)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

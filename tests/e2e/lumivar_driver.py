@@ -1,0 +1,54 @@
+"""Driving the built Linux program from outside, as a user would, on an
+X11Session: its settings file, arming, the tray and the exit question."""
+
+import os
+import re
+
+from x11_session import wait_for
+
+TITLE = "Tarnholt定时关机管理程序"
+
+
+def write_setup(workdir, target, notice=True):
+    path = os.path.join(workdir, "Setup.ini")
+    with open(path, "w", newline="") as f:
+        f.write(f"[USER]\r\nHour={target.hour}\r\nMinute={target.minute}\r\n"
+                f"Second={target.second}\r\n[NOTICE]\r\nShow={int(notice)}\r\n"
+                f"[MODE]\r\nMode=1006\r\n")
+    return path
+
+
+def main_window(session, seconds=15):
+    return wait_for(lambda: session.visible_windows(name=TITLE), seconds,
+                    "the main window is not shown")[0]
+
+
+def arm_with_enter(session):
+    """Enter in the freshly opened window arms the selected slot; returns the
+    tray icon the window retreats to."""
+    session.focus(main_window(session))
+    session.key("Return")
+    wait_for(lambda: not session.visible_windows(name=TITLE), 5, "arming did not hide the window")
+    return wait_for(lambda: session.tray_icons("lumivar"), 5, "no tray icon after arming")[0]
+
+
+def restore_from_tray(session, icon):
+    session.double_click(icon)
+    return main_window(session, 5)
+
+
+def exit_with_yes(session, app, setup_path):
+    """Esc asks the exit question; Enter answers Yes. Returns Setup.ini."""
+    session.focus(main_window(session, 5))
+    session.key("Escape")
+    question = wait_for(lambda: session.visible_windows(name="提示"), 5, "no exit question")[0]
+    session.focus(question)
+    session.key("Return")
+    app.wait(10)
+    with open(setup_path, newline="") as f:
+        return f.read()
+
+
+def stored_mode(setup_text):
+    match = re.search(r"^Mode=(\d+)\r?$", setup_text, re.M)
+    return int(match.group(1)) if match else None

@@ -1,0 +1,113 @@
+"""A throwaway X11 session for end-to-end tests: Xvfb, a tray host, and the
+small queries the tests make with xdotool, xwininfo and xprop."""
+
+import os
+import re
+import subprocess
+import time
+
+
+class X11Session:
+    def __init__(self, width=1280, height=1024):
+        self.width, self.height = width, height
+        self.display = self._free_display()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self._processes = []
+        self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"])
+        socket = f"/tmp/.X11-unix/X{self.display[1:]}"
+        wait_for(lambda: os.path.exists(socket), 10, "Xvfb did not start")
+
+    @staticmethod
+    def _free_display():
+        for number in range(90, 200):
+            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
+                return f":{number}"
+        raise RuntimeError("no free X display number")
+
+    def _start(self, argv, **kwargs):
+        process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stdin=subprocess.DEVNULL,
+                                   stdout=kwargs.pop("stdout", subprocess.DEVNULL),
+                                   stderr=kwargs.pop("stderr", subprocess.DEVNULL), **kwargs)
+        self._processes.append(process)
+        return process
+
+    def start_tray_host(self):
+        """trayer: a plain XEmbed system tray in the top right corner."""
+        self._start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                     "--height", "32", "--SetDockType", "true", "--expand", "true"])
+        wait_for(lambda: self.tray_host_window(), 10, "trayer did not start")
+
+    def start(self, argv, **kwargs):
+        return self._start(argv, **kwargs)
+
+    def close(self):
+        for process in reversed(self._processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+    # Queries
+    def run(self, *argv):
+        result = subprocess.run(argv, env=self.env, capture_output=True, text=True)
+        return result.stdout if result.returncode == 0 else ""
+
+    def visible_windows(self, **query):
+        args = ["xdotool", "search", "--onlyvisible"]
+        for key, value in query.items():
+            args += [f"--{key}", str(value)]
+        return [int(w) for w in self.run(*args).split()]
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window, in root coordinates."""
+        info = self.run("xwininfo", "-id", str(window))
+        values = {key: int(value) for key, value in
+                  re.findall(r"(Absolute upper-left [XY]|Width|Height):\s+(-?\d+)", info)}
+        return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
+                values["Width"], values["Height"])
+
+    def property(self, window, name):
+        return self.run("xprop", "-id", str(window), name)
+
+    def tray_host_window(self):
+        windows = self.run("xdotool", "search", "--class", "trayer").split()
+        return int(windows[0]) if windows else None
+
+    def tray_icons(self, instance):
+        """Icon-sized windows of WM_CLASS instance `instance` embedded in the
+        tray host (XEmbed reparents them into it, away from the root)."""
+        icons = []
+        for line in self.run("xwininfo", "-root", "-tree").splitlines():
+            match = re.match(r'\s*(0x[0-9a-f]+) .*\("' + re.escape(instance) + r'" .*\)\s+(\d+)x(\d+)', line)
+            if match and int(match.group(2)) <= 64 and int(match.group(3)) <= 64:
+                window = int(match.group(1), 16)
+                if "IsViewable" in self.run("xwininfo", "-id", str(window)):
+                    icons.append(window)
+        return icons
+
+    def focus(self, window):
+        self.run("xdotool", "windowfocus", "--sync", str(window))
+
+    def key(self, *keys):
+        self.run("xdotool", "key", "--delay", "50", *keys)
+
+    def double_click(self, window):
+        x, y, width, height = self.geometry(window)
+        self.run("xdotool", "mousemove", "--sync", str(x + width // 2), str(y + height // 2))
+        self.run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+
+    def screenshot(self, path):
+        self.run("import", "-window", "root", path)
+
+
+def wait_for(condition, seconds, message):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError(message)
