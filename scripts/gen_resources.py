@@ -177,6 +177,12 @@ def text(where, value, allow_empty=True):
     return value
 
 
+def listed(where, value):
+    if not isinstance(value, list):
+        fail(where, "expected a list")
+    return value
+
+
 def flags(where, names, families, given=None):
     """ORs a list of names, each from one of families; checks it against given."""
     if not isinstance(names, list) or not all(isinstance(n, str) for n in names):
@@ -287,10 +293,8 @@ def load_dialog(where, record):
             fail(fwhere, "a plain DIALOG carries only points and face: "
                          "keep weight 0, italic false, charset 1 (DEFAULT_CHARSET)")
     dialog["font"] = font
-    if not isinstance(record["controls"], list):
-        fail(where + ".controls", "expected a list")
     dialog["controls"] = [load_control(f"{where}.controls[{i}]", c)
-                          for i, c in enumerate(record["controls"])]
+                          for i, c in enumerate(listed(where + ".controls", record["controls"]))]
     ids = [c["id"] for c in dialog["controls"] if c["id"] != NO_ID]
     duplicates = sorted({i for i in ids if ids.count(i) > 1})
     if duplicates:
@@ -301,13 +305,13 @@ def load_dialog(where, record):
 def load_menu(where, record):
     check_keys(where, record, ("id", "popups"))
     menu = {"id": integer(where + ".id", record["id"], 1, 0xFFFF), "popups": []}
-    for p, popup in enumerate(record["popups"]):
+    for p, popup in enumerate(listed(where + ".popups", record["popups"])):
         pwhere = f"{where}.popups[{p}]"
         check_keys(pwhere, popup, ("title", "items"))
         items = []
-        for i, item in enumerate(popup["items"]):
+        for i, item in enumerate(listed(pwhere + ".items", popup["items"])):
             iwhere = f"{pwhere}.items[{i}]"
-            if "separator" in item:
+            if isinstance(item, dict) and "separator" in item:
                 check_keys(iwhere, item, ("separator",))
                 if item["separator"] is not True:
                     fail(iwhere, "separator must be true")
@@ -323,7 +327,7 @@ def load_menu(where, record):
 
 def load_files(where, records, folder):
     files = []
-    for i, record in enumerate(records):
+    for i, record in enumerate(listed(where, records)):
         fwhere = f"{where}[{i}]"
         check_keys(fwhere, record, ("id", "file"))
         name = text(fwhere + ".file", record["file"], allow_empty=False)
@@ -352,13 +356,15 @@ def load(path):
     resources = {
         "language": (integer("language.primary", root["language"]["primary"], 0, 0x3FF),
                      integer("language.sub", root["language"]["sub"], 0, 0x3F)),
-        "dialogs": [load_dialog(f"dialogs[{i}]", d) for i, d in enumerate(root["dialogs"])],
-        "menus": [load_menu(f"menus[{i}]", m) for i, m in enumerate(root["menus"])],
+        "dialogs": [load_dialog(f"dialogs[{i}]", d)
+                    for i, d in enumerate(listed("dialogs", root["dialogs"]))],
+        "menus": [load_menu(f"menus[{i}]", m)
+                  for i, m in enumerate(listed("menus", root["menus"]))],
         "strings": [],
         "icons": load_files("icons", root["icons"], folder),
         "bitmaps": load_files("bitmaps", root["bitmaps"], folder),
     }
-    for i, record in enumerate(root["strings"]):
+    for i, record in enumerate(listed("strings", root["strings"])):
         where = f"strings[{i}]"
         check_keys(where, record, ("id", "text"))
         resources["strings"].append({"id": integer(where + ".id", record["id"], 0, 0xFFFF),

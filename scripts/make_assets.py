@@ -226,7 +226,8 @@ def draw_notice():
     canvas.rows(TOP_BAND + 2, BOTTOM_BAND - 2,
                 lambda y: steps(PAPER_TOP, PAPER_BOTTOM, (y - TOP_BAND) / (BOTTOM_BAND - TOP_BAND)))
     canvas.rows(BOTTOM_BAND - 2, BOTTOM_BAND, lambda y: ACCENT)
-    canvas.rows(BOTTOM_BAND, h, lambda y: steps(BAND_LIGHT, BAND_DARK, (y - BOTTOM_BAND) / (h - 1 - BOTTOM_BAND)))
+    canvas.rows(BOTTOM_BAND, h,
+                lambda y: steps(BAND_LIGHT, BAND_DARK, (y - BOTTOM_BAND) / (h - 1 - BOTTOM_BAND)))
     # A clock face left of the countdown line, which is painted from (100, 120).
     cx, cy, r = 66, 127, 19
     box = (cx - r - 3, cy - r - 3, cx + r + 3, cy + r + 3)
@@ -291,7 +292,8 @@ def make_notice():
 
 
 def main(argv):
-    folder = argv[0] if argv else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
+    here = os.path.dirname(os.path.abspath(__file__))
+    folder = argv[0] if argv else os.path.join(here, "..", "res")
     for name, content in (("Lumivar.ico", make_icon()), ("Notice.bmp", make_notice())):
         with open(os.path.join(folder, name), "wb") as stream:
             stream.write(content)

@@ -6,6 +6,11 @@
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 # Keep the server up between the many short test runs: starting it costs
-# seconds each time. A server already running makes this a no-op.
-wineserver -p60 >/dev/null 2>&1 || true
+# seconds each time. When this call starts it (exit code 0; 2 means one was
+# running), start Wine's background services too, with their output away
+# from ours: they live as long as the server, and a test runner would
+# otherwise wait for them to close the output it is reading.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+fi
 exec wine "$@"
