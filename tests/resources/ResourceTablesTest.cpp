@@ -2,6 +2,7 @@
 // tab order and radio group of the main window, and the fixed style values.
 #include "MainDialogIds.h"
 #include "ResourceTemplates.h"
+#include "WindowStyles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,18 @@
 namespace lumivar::ui {
 namespace {
 
-constexpr std::uint32_t kWsChild = 0x40000000;
-constexpr std::uint32_t kWsVisible = 0x10000000;
-constexpr std::uint32_t kWsGroup = 0x00020000;
-constexpr std::uint32_t kWsTabStop = 0x00010000;
-constexpr std::uint32_t kWsExTransparent = 0x00000020;
-constexpr std::uint32_t kBsTypeMask = 0xF;
-constexpr std::uint32_t kBsAutoRadioButton = 0x9;
-constexpr std::uint32_t kSsIcon = 0x3;
-constexpr std::uint32_t kEsReadOnly = 0x0800;
-constexpr std::uint32_t kDtsTimeFormat = 0x9;
-constexpr std::uint32_t kUdsSetBuddyInt = 0x2;
-constexpr std::uint32_t kUdsAutoBuddy = 0x10;
+constexpr std::uint32_t kWsChild = style::kChild;
+constexpr std::uint32_t kWsVisible = style::kVisible;
+constexpr std::uint32_t kWsGroup = style::kGroup;
+constexpr std::uint32_t kWsTabStop = style::kTabStop;
+constexpr std::uint32_t kWsExTransparent = style::kExTransparent;
+constexpr std::uint32_t kBsTypeMask = style::kButtonKindMask;
+constexpr std::uint32_t kBsAutoRadioButton = style::kAutoRadioButton;
+constexpr std::uint32_t kSsIcon = style::kStaticIcon;
+constexpr std::uint32_t kEsReadOnly = style::kEditReadOnly;
+constexpr std::uint32_t kDtsTimeFormat = style::kDateTimeTimeFormat;
+constexpr std::uint32_t kUdsSetBuddyInt = style::kUpDownSetBuddyInt;
+constexpr std::uint32_t kUdsAutoBuddy = style::kUpDownAutoBuddy;
 constexpr int kNoId = 0xFFFF;
 
 const DialogTemplate& Dialog(int id) {

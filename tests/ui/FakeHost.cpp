@@ -2,6 +2,7 @@
 
 #include "RecordingPainter.h"
 #include "ResourceTemplates.h"
+#include "WindowStyles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,7 @@
 namespace lumivar::test {
 namespace {
 
-constexpr std::uint32_t kVisible = 0x10000000;
-constexpr std::uint32_t kDisabled = 0x08000000;
-constexpr std::uint32_t kButtonTypeMask = 0xF;
-constexpr std::uint32_t kAutoCheckBox = 0x3;
-constexpr std::uint32_t kAutoRadioButton = 0x9;
+namespace style = ui::style;
 constexpr int kSpinId = 1010;
 
 bool SameClass(std::string_view a, std::string_view b) {
@@ -46,11 +43,12 @@ FakeHost::FakeHost(FakeDesktop& desktop, ui::Dialog& dialog, FakeHost* owner)
         FakeControl& control = m_controls[c.id];
         control.className = c.className;
         control.text = c.text;
-        control.visible = (c.style & kVisible) != 0;
-        control.enabled = (c.style & kDisabled) == 0;
+        control.visible = (c.style & style::kVisible) != 0;
+        control.enabled = (c.style & style::kDisabled) == 0;
         const bool button = SameClass(c.className, "Button");
-        control.radio = button && (c.style & kButtonTypeMask) == kAutoRadioButton;
-        control.checkBox = button && (c.style & kButtonTypeMask) == kAutoCheckBox;
+        const std::uint32_t kind = c.style & style::kButtonKindMask;
+        control.radio = button && kind == style::kAutoRadioButton;
+        control.checkBox = button && kind == style::kAutoCheckBox;
     }
 }
 

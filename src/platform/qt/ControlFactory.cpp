@@ -16,6 +16,8 @@
 #include <map>
 
 namespace lumivar::qt {
+
+namespace style = ui::style;
 namespace {
 
 using ui::ControlTemplate;

@@ -24,6 +24,8 @@
 
 namespace lumivar::qt {
 
+namespace style = ui::style;
+
 struct QtDialogHost::Timer {
     QTimer periodic;
     std::unique_ptr<WallSecondTimer> wallSecond;

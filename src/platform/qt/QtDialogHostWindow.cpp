@@ -17,6 +17,8 @@
 #include <QScreen>
 
 namespace lumivar::qt {
+
+namespace style = ui::style;
 namespace {
 
 constexpr int kIconSide = 32; // SM_CXICON, SM_CYICON

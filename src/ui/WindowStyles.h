@@ -1,14 +1,15 @@
 #pragma once
 
 // Window and control style bits of the dialog templates, with our own names
-// (no <windows.h> here). Only what the Qt host reads.
+// (no <windows.h> here): what the hosts and tests read from the templates.
 
 #include <cstdint>
 
-namespace lumivar::qt::style {
+namespace lumivar::ui::style {
 
 // Windows
 inline constexpr std::uint32_t kPopup = 0x80000000;
+inline constexpr std::uint32_t kChild = 0x40000000;
 inline constexpr std::uint32_t kVisible = 0x10000000;
 inline constexpr std::uint32_t kDisabled = 0x08000000;
 inline constexpr std::uint32_t kCaption = 0x00C00000;
@@ -20,6 +21,7 @@ inline constexpr std::uint32_t kTabStop = 0x00010000;     // controls
 inline constexpr std::uint32_t kMinimizeBox = 0x00020000; // windows
 inline constexpr std::uint32_t kMaximizeBox = 0x00010000; // windows
 inline constexpr std::uint32_t kExTopmost = 0x00000008;
+inline constexpr std::uint32_t kExTransparent = 0x00000020;
 inline constexpr std::uint32_t kExToolWindow = 0x00000080;
 inline constexpr std::uint32_t kExAppWindow = 0x00040000;
 
@@ -48,10 +50,14 @@ inline constexpr std::uint32_t kEditCenter = 0x0001;
 inline constexpr std::uint32_t kEditRight = 0x0002;
 inline constexpr std::uint32_t kEditReadOnly = 0x0800;
 
+// Date-time pickers
+inline constexpr std::uint32_t kDateTimeTimeFormat = 0x09;
+
 // Up-down controls
+inline constexpr std::uint32_t kUpDownSetBuddyInt = 0x02;
 inline constexpr std::uint32_t kUpDownAlignRight = 0x04;
 inline constexpr std::uint32_t kUpDownAlignLeft = 0x08;
 inline constexpr std::uint32_t kUpDownAutoBuddy = 0x10;
 inline constexpr std::uint32_t kUpDownArrowKeys = 0x20;
 
-} // namespace lumivar::qt::style
+} // namespace lumivar::ui::style
