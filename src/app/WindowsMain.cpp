@@ -1,0 +1,65 @@
+// The Windows program: the command line, then the application on the Win32
+// host with the real clock, settings file and power-off.
+#include "CommandLine.h"
+#include "DryRunPowerOff.h"
+#include "LumivarApp.h"
+#include "SettingsStore.h"
+#include "Utf16.h"
+#include "Win32ApplicationHost.h"
+#include "Win32PowerOff.h"
+
+#include <shellapi.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!argv)
+        return args;
+    for (int i = 0; i < count; ++i)
+        args.push_back(lumivar::win32::Narrow(argv[i]));
+    ::LocalFree(argv);
+    return args;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+    using namespace lumivar;
+    const std::vector<std::string> args = Arguments();
+
+    // A GUI program has no console to print to: the help, the version and
+    // command-line errors go into a box.
+    const CommandLineResult command = ParseCommandLine(args);
+    if (command.exitCode) {
+        const UINT icon = command.channel == OutputChannel::Error ? MB_ICONERROR
+                                                                  : MB_ICONINFORMATION;
+        ::MessageBoxW(nullptr, win32::Widen(command.text).c_str(), L"Lumivar", MB_OK | icon);
+        return *command.exitCode;
+    }
+
+    const SystemClock clock;
+    std::unique_ptr<PowerOff> powerOff;
+    // The dry-run line goes to the standard error handle the program was
+    // given (a redirected file, or the shell's under Wine); without one it is
+    // simply lost, as for any GUI program.
+    if (command.options.dryRun)
+        powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
+    else
+        powerOff = std::make_unique<Win32PowerOff>();
+    const SettingsStore settings;
+    const ui::MainWindowServices services{clock, *powerOff, settings};
+
+    win32::Win32ApplicationHost host;
+    CLumivarApp app(host, services);
+    app.InitInstance();
+    return 0;
+}

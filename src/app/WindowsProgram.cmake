@@ -1,0 +1,20 @@
+# The Windows program, build/<preset>/Lumivar.exe: one portable file, the C++
+# runtime and winpthread linked in (the toolchain's -static), with all its
+# resources: the generated Dialogs.rc and res/Lumivar.rc (version record and
+# manifest).
+set(lumivar_rc ${PROJECT_SOURCE_DIR}/res/Lumivar.rc)
+set(lumivar_rc_object ${CMAKE_CURRENT_BINARY_DIR}/Lumivar.res.obj)
+add_custom_command(
+    OUTPUT ${lumivar_rc_object}
+    COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I ${PROJECT_SOURCE_DIR}/res -O coff
+            -i ${lumivar_rc} -o ${lumivar_rc_object}
+    DEPENDS ${lumivar_rc} ${PROJECT_SOURCE_DIR}/res/Lumivar.manifest
+    COMMENT "Compiling Lumivar.rc"
+    VERBATIM
+)
+
+add_executable(Lumivar WIN32 WindowsMain.cpp ${lumivar_rc_object})
+target_link_libraries(Lumivar PRIVATE lumivar_app lumivar_win32_host lumivar_win32_power
+                                      lumivar_resources_rc)
+set_target_properties(Lumivar PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+lumivar_warnings(Lumivar)

@@ -1,0 +1,112 @@
+"""End to end on Windows: the real Lumivar.exe under Wine on Xvfb, driven by
+lumivar_driver.exe through its windows. Start-up state from a crafted
+Setup.ini, arming, the countdown window thirty seconds before, the dry-run
+power-off at the target second, the way back from the tray, and the exit
+that stores the mode.
+
+    windows_end_to_end.py Lumivar.exe lumivar_driver.exe
+"""
+
+import datetime
+import os
+import re
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from windows_session import WineSession  # noqa: E402
+from x11_session import wait_for  # noqa: E402
+
+# Enough lead for Wine to start the program and the start-up checks to run
+# before the notice, thirty seconds ahead of the target, is due.
+LEAD_SECONDS = 45
+
+
+def setup_ini(target):
+    return ("[WORK]\r\nHour=21\r\nMinute=10\r\nSecond=20\r\n"
+            "[REST]\r\nHour=22\r\nMinute=30\r\nSecond=40\r\n"
+            f"[USER]\r\nHour={target.hour}\r\nMinute={target.minute}\r\nSecond={target.second}\r\n"
+            "[NOTICE]\r\nShow=1\r\n"
+            "[MODE]\r\nMode=1006\r\n")
+
+
+def main(program, driver):
+    session = WineSession()
+    workdir = tempfile.mkdtemp(prefix="lumivar-e2e-")
+    ini = os.path.join(workdir, "Setup.ini")
+    errors = os.path.join(workdir, "stderr.txt")
+    failures = []
+
+    def drive(*args):
+        result = session.wine(driver, *args, cwd=workdir)
+        print(result.stdout, end="", flush=True)
+        if result.returncode != 0:
+            failures.append(f"driver {' '.join(args)} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    try:
+        # Local time, as the program reads it; whole seconds.
+        target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD_SECONDS)).replace(microsecond=0)
+        if target.date() != datetime.date.today():
+            print("skipped: the target would fall after midnight")
+            return 0
+        with open(ini, "w", newline="") as file:
+            file.write(setup_ini(target))
+        with open(errors, "w") as stderr:
+            lumivar = session.start_wine(program, "--dry-run", cwd=workdir, stderr=stderr)
+
+        user = target.strftime("%H:%M:%S")
+        drive("startup", "21:10:20", "22:30:40", user)
+        # The file is read once, at start-up: what the exit writes is new.
+        with open(ini, "w", newline="") as file:
+            file.write(setup_ini(target).replace("Mode=1006", "Mode=1000"))
+
+        drive("arm")
+        seconds_to_notice = (target - datetime.datetime.now()).total_seconds() - 30
+        if seconds_to_notice < 1:
+            failures.append(f"armed too late: {seconds_to_notice:.1f} s before the notice was due")
+        seen = drive("notice", f"{max(seconds_to_notice, 0) + 5:.1f}")
+        shown = re.search(r"notice shown at (\d\d:\d\d:\d\d)", seen)
+        if shown:
+            at = datetime.datetime.combine(target.date(), datetime.time.fromisoformat(shown.group(1)))
+            ahead = (target - at).total_seconds()
+            if not 29 <= ahead <= 31:
+                failures.append(f"the notice showed {ahead:.0f} s before the target, not 30")
+
+        def dry_run_line():
+            with open(errors) as file:
+                return re.search(r"dry-run: power-off requested at (\d\d:\d\d:\d\d)\.\d{3}", file.read())
+        remaining = (target - datetime.datetime.now()).total_seconds()
+        try:
+            line = wait_for(dry_run_line, remaining + 5, "no dry-run line")
+            print(f"dry-run line at {line.group(1)}, target {user}")
+            if line.group(1) != user:
+                failures.append(f"power-off requested at {line.group(1)}, not at {user}")
+        except AssertionError as error:
+            failures.append(str(error))
+
+        drive("restore")
+        drive("exit")
+        try:
+            lumivar.wait(15)
+        except Exception:
+            failures.append("Lumivar.exe did not end after the confirmed exit")
+        with open(ini) as file:
+            stored = file.read()
+        if not re.search(r"^Mode=1006\s*$", stored, re.M):
+            failures.append("Setup.ini does not hold Mode=1006 after the exit:\n" + stored)
+    finally:
+        session.close()
+
+    for failure in failures:
+        print("FAIL", failure)
+    print("passed" if not failures else f"{len(failures)} failure(s)")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    started = time.monotonic()
+    code = main(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    print(f"took {time.monotonic() - started:.0f} s")
+    sys.exit(code)

@@ -1,0 +1,279 @@
+// Drives the real Lumivar.exe from outside, as a user would, for the
+// end-to-end test: each command finds the program's windows, acts on them or
+// checks them, prints what it saw and exits 0, or 1 on the first mismatch.
+//
+//   lumivar_driver startup WORK REST USER   the start-up state for mode 1006
+//   lumivar_driver arm                      OK: hidden, 1 disabled, 7 enabled
+//   lumivar_driver notice SECONDS           the countdown shows, centred, topmost
+//   lumivar_driver restore                  the tray double-click brings it back
+//   lumivar_driver exit                     WM_CLOSE, then Yes in the "提示" box
+//   lumivar_driver where                    where the main window is (screenshots)
+#include "MainDialogIds.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr wchar_t kMainTitle[] = L"Tarnholt定时关机管理程序";
+constexpr UINT kTrayCallback = WM_USER + 1;
+constexpr WPARAM kTrayIconId = 102;
+
+int g_failures = 0;
+
+void Check(bool condition, const char* what) {
+    std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
+    if (!condition)
+        ++g_failures;
+}
+
+bool WaitFor(const std::function<bool()>& condition, double seconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
+HWND MainWindow() { return ::FindWindowW(kDialogClass, kMainTitle); }
+
+HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// WM_GETTEXT, not GetWindowText: for another process's window that reads
+// only the caption the system keeps, never an edit control's text.
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring Widen(const char* text) {
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+/// A picker's time as "HH:MM:SS". Its value is not its window text, and the
+/// SYSTEMTIME that DTM_GETSYSTEMTIME fills must lie in the program's own
+/// memory: borrow a little of it.
+std::wstring PickerText(HWND picker) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(picker, &processId);
+    const HANDLE process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return L"(no access)";
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT | MEM_RESERVE,
+                                    PAGE_READWRITE);
+    SYSTEMTIME time{};
+    LRESULT valid = GDT_NONE;
+    if (remote) {
+        valid = ::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(remote));
+        ::ReadProcessMemory(process, remote, &time, sizeof(time), nullptr);
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    if (valid != GDT_VALID)
+        return L"(no time)";
+    wchar_t text[16] = {};
+    std::swprintf(text, 16, L"%02u:%02u:%02u", time.wHour, time.wMinute, time.wSecond);
+    return text;
+}
+
+struct Expected {
+    int id;
+    const wchar_t* className;
+    bool enabled;
+    bool visible;
+};
+
+int Startup(HWND main, const char* work, const char* rest, const char* user) {
+    // Start-up ends with the period in its edit; until then the controls
+    // hold the template's state.
+    Check(WaitFor([&] { return TextOf(Item(main, IDC_REFRESH_PERIOD)) == L"1000"; }, 10),
+          "edit 1009 shows 1000");
+    Check(::IsWindowVisible(main), "the main window is visible");
+    const Expected table[] = {
+        {IDC_MODE_WORK, L"Button", true, true},
+        {IDC_MODE_REST, L"Button", true, true},
+        {IDC_MODE_USER, L"Button", true, true},
+        {IDC_TIME_WORK, L"SysDateTimePick32", false, true},
+        {IDC_TIME_REST, L"SysDateTimePick32", false, true},
+        {IDC_TIME_USER, L"SysDateTimePick32", true, true},
+        {IDC_SET_DEFAULT_WORK, L"Button", false, true},
+        {IDC_SET_DEFAULT_REST, L"Button", false, true},
+        {IDC_SET_DEFAULT_USER, L"Button", true, true},
+        {IDC_ARM, L"Button", true, true},
+        {IDC_HIDDEN_CANCEL, L"Button", true, false},
+        {IDC_REFRESH_TOGGLE, L"Button", true, true},
+        {IDC_CANCEL_POWER_OFF, L"Button", false, true},
+        {IDC_SEND_TO_TRAY, L"Button", true, false},
+        {IDC_NOTICE_CHECK, L"Button", true, true},
+        {IDC_INSTRUCTIONS, L"Button", true, true},
+        {IDC_REFRESH_PERIOD, L"Edit", true, true},
+        {IDC_REFRESH_SPIN, L"msctls_updown32", true, true},
+        {IDC_DATE_TIME_TEXT, L"Static", true, true},
+        {IDC_UPTIME_TEXT, L"Static", true, true},
+    };
+    for (const Expected& control : table) {
+        const HWND window = Item(main, control.id);
+        const std::string name = "control " + std::to_string(control.id);
+        Check(window && ::lstrcmpiW(ClassOf(window).c_str(), control.className) == 0,
+              (name + " has its class").c_str());
+        Check((::IsWindowEnabled(window) != FALSE) == control.enabled,
+              (name + (control.enabled ? " enabled" : " disabled")).c_str());
+        Check((::IsWindowVisible(window) != FALSE) == control.visible,
+              (name + (control.visible ? " visible" : " hidden")).c_str());
+    }
+    Check(::IsDlgButtonChecked(main, IDC_MODE_USER) == BST_CHECKED, "radio 1006 checked");
+    Check(::IsDlgButtonChecked(main, IDC_MODE_WORK) == BST_UNCHECKED &&
+              ::IsDlgButtonChecked(main, IDC_MODE_REST) == BST_UNCHECKED,
+          "radios 1000 and 1001 clear");
+    Check(::IsDlgButtonChecked(main, IDC_NOTICE_CHECK) == BST_CHECKED, "check box 1014 checked");
+    Check(PickerText(Item(main, IDC_TIME_WORK)) == Widen(work), "picker 1002 holds WORK");
+    Check(PickerText(Item(main, IDC_TIME_REST)) == Widen(rest), "picker 1003 holds REST");
+    Check(PickerText(Item(main, IDC_TIME_USER)) == Widen(user), "picker 1007 holds USER");
+    return g_failures;
+}
+
+int Arm(HWND main) {
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(main, IDC_ARM)));
+    Check(WaitFor([&] { return !::IsWindowVisible(main); }, 5), "armed: the window is hidden");
+    // The buttons change after the window has gone to the tray.
+    Check(WaitFor([&] { return !::IsWindowEnabled(Item(main, IDC_ARM)); }, 5), "button 1 disabled");
+    Check(WaitFor([&] { return ::IsWindowEnabled(Item(main, IDC_CANCEL_POWER_OFF)); }, 5),
+          "button 7 enabled");
+    Check(!::IsWindowEnabled(Item(main, IDC_MODE_USER)), "radio 1006 disabled");
+    return g_failures;
+}
+
+struct NoticeSearch {
+    HWND main;
+    HWND found;
+};
+
+BOOL CALLBACK FindNotice(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<NoticeSearch*>(param);
+    if (window != search.main && ::GetWindow(window, GW_OWNER) == search.main &&
+        ClassOf(window) == kDialogClass && ::IsWindowVisible(window) &&
+        !(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleNotice(HWND main) {
+    NoticeSearch search{main, nullptr};
+    ::EnumWindows(FindNotice, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int Notice(HWND main, double seconds) {
+    HWND notice = nullptr;
+    Check(WaitFor([&] { return (notice = VisibleNotice(main)) != nullptr; }, seconds),
+          "the countdown window shows");
+    if (!notice)
+        return g_failures;
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    std::printf("notice shown at %02d:%02d:%02d\n", now.wHour, now.wMinute, now.wSecond);
+    Check(::GetWindowLongW(notice, GWL_EXSTYLE) & WS_EX_TOPMOST, "it is topmost");
+    RECT rect{};
+    ::GetWindowRect(notice, &rect);
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::printf("notice at %ld,%ld size %dx%d on %dx%d\n", rect.left, rect.top, width, height,
+                screenWidth, screenHeight);
+    Check(rect.left == (screenWidth - width) / 2 && rect.top == (screenHeight - height) / 2,
+          "it is centred on the screen");
+    Check(!::IsWindowEnabled(Item(main, IDC_CANCEL_POWER_OFF)), "button 7 disabled by the notice");
+    return g_failures;
+}
+
+int Where(HWND main) {
+    RECT rect{};
+    ::GetWindowRect(main, &rect);
+    std::printf("main at %ld,%ld size %ldx%ld\n", rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
+    return 0;
+}
+
+int Restore(HWND main) {
+    ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+    Check(WaitFor([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5),
+          "the tray double-click shows the window");
+    return g_failures;
+}
+
+int Exit(HWND main) {
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    Check(WaitFor([&] { return (box = ::FindWindowW(kDialogClass, L"提示")) != nullptr; }, 5),
+          "the exit question shows");
+    if (!box)
+        return g_failures;
+    Check(::GetWindow(box, GW_OWNER) == main, "the question is owned by the main window");
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDYES)));
+    Check(WaitFor([&] { return !::IsWindow(main); }, 10), "Yes ends the program's window");
+    return g_failures;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: lumivar_driver startup|arm|notice|restore|exit ...\n");
+        return 2;
+    }
+    const std::string command = argv[1];
+    HWND main = nullptr;
+    if (!WaitFor([&] { return (main = MainWindow()) != nullptr; }, 30)) {
+        std::printf("FAIL the main window was not found\n");
+        return 1;
+    }
+    int failures = 0;
+    if (command == "startup" && argc == 5)
+        failures = Startup(main, argv[2], argv[3], argv[4]);
+    else if (command == "arm")
+        failures = Arm(main);
+    else if (command == "notice" && argc == 3)
+        failures = Notice(main, std::atof(argv[2]));
+    else if (command == "restore")
+        failures = Restore(main);
+    else if (command == "where")
+        failures = Where(main);
+    else if (command == "exit")
+        failures = Exit(main);
+    else {
+        std::fprintf(stderr, "lumivar_driver: unknown command or arguments\n");
+        return 2;
+    }
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}

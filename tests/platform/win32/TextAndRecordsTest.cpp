@@ -1,0 +1,67 @@
+// The host's pure pieces: text conversion, font heights, the tray record.
+#include "GdiPainter.h"
+#include "TrayRecord.h"
+#include "Utf16.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lumivar::win32 {
+namespace {
+
+TEST(Utf16, ChineseTextRoundTrips) {
+    const std::string title = "Tarnholt定时关机管理程序";
+    const std::wstring wide = Widen(title);
+    EXPECT_EQ(wide, L"Tarnholt\u5B9A\u65F6\u5173\u673A\u7BA1\u7406\u7A0B\u5E8F");
+    EXPECT_EQ(Narrow(wide), title);
+}
+
+TEST(Utf16, CharactersOutsideTheBasicPlaneBecomeSurrogatePairs) {
+    const std::wstring wide = Widen("\xF0\x9F\x95\x90"); // U+1F550
+    ASSERT_EQ(wide.size(), 2u);
+    EXPECT_EQ(wide[0], 0xD83D);
+    EXPECT_EQ(wide[1], 0xDD50);
+    EXPECT_EQ(Narrow(wide), "\xF0\x9F\x95\x90");
+}
+
+TEST(Utf16, InvalidBytesBecomeReplacementCharactersNotATruncation) {
+    const std::wstring wide = Widen("a\xFF" "b");
+    EXPECT_EQ(wide, L"a\uFFFDb");
+    EXPECT_TRUE(Widen("").empty());
+    EXPECT_TRUE(Narrow(L"").empty());
+}
+
+TEST(FontPixelHeight, PointsTimesDpiOver72RoundedDown) {
+    EXPECT_EQ(FontPixelHeight(150, 96), 20);
+    EXPECT_EQ(FontPixelHeight(100, 96), 13); // 13.33
+    EXPECT_EQ(FontPixelHeight(100, 120), 16); // 16.67: rounding to nearest would give 17
+    EXPECT_EQ(FontPixelHeight(90, 144), 18);
+}
+
+TEST(TrayRecord, CarriesTheWindowsIdFlagsCallbackIconAndTip) {
+    const ui::TrayIconData data{102, 7, 0x0401, 128, "Tarnholt定时关机管理程序"};
+    const HWND window = reinterpret_cast<HWND>(0x1234);
+    const HICON icon = reinterpret_cast<HICON>(0x5678);
+    const NOTIFYICONDATAW record = MakeTrayRecord(window, data, icon);
+    EXPECT_EQ(record.cbSize, sizeof(NOTIFYICONDATAW));
+    EXPECT_EQ(record.hWnd, window);
+    EXPECT_EQ(record.uID, 102u);
+    EXPECT_EQ(record.uFlags, 7u);
+    EXPECT_EQ(record.uCallbackMessage, 0x0401u);
+    EXPECT_EQ(record.hIcon, icon);
+    EXPECT_EQ(std::wstring(record.szTip), Widen(data.tip));
+}
+
+TEST(TrayRecord, LongTipIsCutInsideTheFieldAndNeverInsideAPair) {
+    ui::TrayIconData data{102, 7, 0x0401, 128, std::string(126, 'x')};
+    data.tip += "\xF0\x9F\x95\x90\xF0\x9F\x95\x90"; // two pairs: 130 UTF-16 units
+    const NOTIFYICONDATAW record = MakeTrayRecord(nullptr, data, nullptr);
+    const std::wstring tip(record.szTip);
+    // 127 units fit; the 127th would be the first half of a pair.
+    ASSERT_EQ(tip.size(), 126u);
+    EXPECT_EQ(tip, std::wstring(126, L'x'));
+}
+
+} // namespace
+} // namespace lumivar::win32
