@@ -13,6 +13,8 @@ packages=(
     # Its tests: a display, a tray host, a private system bus with a mock
     # logind, window tools, screenshots and a CJK font
     xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock fonts-wqy-microhei
+    # Fuzzing (clang's libFuzzer and sanitizer runtimes)
+    clang libclang-rt-14-dev
     # The Windows program: cross-compiler, and Wine to run its tests
     g++-mingw-w64-x86-64 wine wine64
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Linux build natively, then the
-# Windows build cross-compiled with MinGW-w64 and run under Wine.
+# Builds everything and runs every test: the Linux build natively (and again
+# with sanitizers, plus a short fuzz run), then the Windows build
+# cross-compiled with MinGW-w64 and run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,11 @@ scripts/install-deps.sh
 cmake --preset linux
 cmake --build --preset linux
 ctest --preset linux
+
+# Every Linux test again under AddressSanitizer and UBSan, then a minute of
+# fuzzing the settings file's reader and writer.
+scripts/sanitize.sh
+scripts/fuzz-smoke.sh
 
 cmake --preset windows
 cmake --build --preset windows

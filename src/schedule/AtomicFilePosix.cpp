@@ -2,8 +2,11 @@
 #include "AtomicFile.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <string>
@@ -69,6 +72,93 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// A store's temporary file is ".<name>." and mkstemp's six characters.
+constexpr std::string_view kTempTemplate = "XXXXXX";
+
+std::string TempPrefix(const fs::path& target) { return "." + target.filename().string() + "."; }
+
+bool IsOurTemporary(std::string_view entry, std::string_view prefix) {
+    if (entry.size() != prefix.size() + kTempTemplate.size() || !entry.starts_with(prefix))
+        return false;
+    for (const char c : entry.substr(prefix.size()))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
+// Where the system has no file locks, only age tells a forgotten temporary
+// from one being written: no store takes anywhere near this long.
+constexpr time_t kStaleAfterSeconds = 60;
+
+// A temporary is stale when no store holds its lock (its writer died: a
+// kill, a crash or a power cut); a live store locks its temporary from
+// creation until after the rename.
+bool IsStale(int fd, const struct stat& info) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno == EWOULDBLOCK || errno == EINTR)
+        return false;
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - info.st_mtim.tv_sec > kStaleAfterSeconds;
+}
+
+// Removes the temporaries that stores killed before their rename left behind,
+// so that they do not pile up beside Setup.ini. Best effort.
+void RemoveStaleTemporaries(const fs::path& directory, const fs::path& target) {
+    const std::string prefix = TempPrefix(target);
+    FileDescriptor dirFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.get() < 0)
+        return;
+    const int listFd = ::dup(dirFd.get());
+    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir) {
+        if (listFd >= 0)
+            ::close(listFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsOurTemporary(entry->d_name, prefix))
+            continue;
+        FileDescriptor fd(::openat(dirFd.get(), entry->d_name,
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (!IsStale(fd.get(), info))
+            continue;
+        // Only the file we examined: the name may have been renamed away meanwhile.
+        struct stat now {};
+        if (::fstatat(dirFd.get(), entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+            now.st_dev == info.st_dev && now.st_ino == info.st_ino)
+            ::unlinkat(dirFd.get(), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Creates and locks this store's temporary. The lock marks it live for
+// RemoveStaleTemporaries; a temporary removed between creation and locking
+// is made again.
+int CreateLockedTemporary(std::string& name, const std::string& pattern) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        name = pattern;
+        const int fd = ::mkstemp(name.data());
+        if (fd < 0)
+            return -1;
+        int locked = 0;
+        do {
+            locked = ::flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0)
+            return fd; // no locks on this file system: age protects it
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && info.st_nlink > 0)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
 void SyncDirectory(const fs::path& directory) {
     FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
@@ -121,8 +211,11 @@ bool ReplaceFileAtomically(const fs::path& file, std::string_view content,
         return false; // a read-only file stays read-only, as it would on Windows
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
 
-    std::string tempName = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor temp(::mkstemp(tempName.data()));
+    RemoveStaleTemporaries(directory, target);
+
+    std::string tempName;
+    const std::string pattern = (directory / (TempPrefix(target) + std::string(kTempTemplate))).string();
+    FileDescriptor temp(CreateLockedTemporary(tempName, pattern));
     if (temp.get() < 0)
         return false;
 
@@ -130,13 +223,15 @@ bool ReplaceFileAtomically(const fs::path& file, std::string_view content,
     if (ok && exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
         (void)::fchown(temp.get(), old.st_uid, old.st_gid); // only root can; others keep theirs
     ok = ok && ::fsync(temp.get()) == 0;
-    ok = temp.Close() && ok;
     ok = ok && (!beforeRename || beforeRename());
+    // Renamed while still open and locked, so that no other store takes it
+    // for a dead one's leftover.
     ok = ok && ::rename(tempName.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(tempName.c_str());
         return false;
     }
+    (void)temp.Close(); // the content is already synced and in place
     SyncDirectory(directory);
     return true;
 }

@@ -1,10 +1,13 @@
 // Our own profile-file reader and writer, for systems without Windows'.
 #include "ProfileFile.h"
+#include "ProfileKeys.h"
 
 #include "AtomicFile.h"
 #include "ProfileText.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace lumivar::profile {
 namespace {
@@ -19,14 +22,34 @@ std::string FitCapacity(std::string_view text, std::size_t capacity) {
 
 std::string GetString(const std::filesystem::path& file, std::string_view section,
                       std::string_view key, std::string_view defaultText, std::size_t capacity) {
+    const KeyRequest request{section, key, defaultText, capacity};
+    return std::move(GetStrings(file, {&request, 1}).front());
+}
+
+std::vector<std::string> GetStrings(const std::filesystem::path& file,
+                                    std::span<const KeyRequest> requests) {
+    std::vector<KeyName> names;
+    names.reserve(requests.size());
+    for (const KeyRequest& request : requests)
+        names.push_back({request.section, request.key});
     const FileBytes fileBytes = ReadWholeFile(file);
-    if (fileBytes.status == FileBytes::Status::Read) {
-        if (auto value = FindValue(fileBytes.bytes, section, key))
-            return FitCapacity(*value, capacity);
+    std::vector<std::optional<std::string>> values(requests.size());
+    if (fileBytes.status == FileBytes::Status::Read)
+        values = FindValues(fileBytes.bytes, names);
+
+    std::vector<std::string> texts;
+    texts.reserve(requests.size());
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        std::string_view text = requests[i].defaultText;
+        if (values[i]) {
+            text = *values[i];
+        } else {
+            const std::size_t kept = text.find_last_not_of(' ');
+            text = kept == std::string_view::npos ? std::string_view{} : text.substr(0, kept + 1);
+        }
+        texts.push_back(FitCapacity(text, requests[i].capacity));
     }
-    const std::size_t kept = defaultText.find_last_not_of(' ');
-    defaultText = kept == std::string_view::npos ? std::string_view{} : defaultText.substr(0, kept + 1);
-    return FitCapacity(defaultText, capacity);
+    return texts;
 }
 
 bool WriteString(const std::filesystem::path& file, std::string_view section,

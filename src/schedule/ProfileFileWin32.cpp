@@ -2,6 +2,7 @@
 // the path as it is, so a working directory outside the ANSI code page works;
 // Setup.ini stays an ANSI file with ASCII content either way.
 #include "ProfileFile.h"
+#include "ProfileKeys.h"
 
 #include "ProfileText.h"
 
@@ -53,6 +54,17 @@ std::string GetString(const std::filesystem::path& file, std::string_view sectio
         Widen(section).c_str(), Widen(key).c_str(), Widen(defaultText).c_str(), buffer.data(),
         static_cast<DWORD>(buffer.size()), file.c_str());
     return Narrow(std::wstring_view(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1)));
+}
+
+// The system caches the file between calls, so one call per key costs no
+// extra reading.
+std::vector<std::string> GetStrings(const std::filesystem::path& file,
+                                    std::span<const KeyRequest> requests) {
+    std::vector<std::string> texts;
+    texts.reserve(requests.size());
+    for (const KeyRequest& r : requests)
+        texts.push_back(GetString(file, r.section, r.key, r.defaultText, r.capacity));
+    return texts;
 }
 
 bool WriteString(const std::filesystem::path& file, std::string_view section,

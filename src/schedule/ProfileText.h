@@ -4,8 +4,10 @@
 // value and producing the content with one key set.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumivar::profile {
 
@@ -14,6 +16,16 @@ namespace lumivar::profile {
 /// nullopt when the section or key is missing.
 std::optional<std::string> FindValue(std::string_view content, std::string_view section,
                                      std::string_view key);
+
+struct KeyName {
+    std::string_view section;
+    std::string_view key;
+};
+
+/// FindValue for each of `keys`, in one pass over the content, so that
+/// reading many keys from a large file costs no more than reading one.
+std::vector<std::optional<std::string>> FindValues(std::string_view content,
+                                                   std::span<const KeyName> keys);
 
 /// Whether a key can be written so that it reads back as written: names
 /// without outer blanks, line breaks, "]" in a section or "=" in a key, and a

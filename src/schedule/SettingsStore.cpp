@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "ProfileFile.h"
+#include "ProfileKeys.h"
 #include "Slots.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <limits>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace lumivar {
 namespace {
@@ -28,11 +30,6 @@ std::string TwoDigits(std::int32_t value) {
     return text;
 }
 
-std::int32_t ReadNumber(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view defaultText, std::size_t capacity) {
-    return ParseLeadingInt(profile::GetString(file, section, key, defaultText, capacity));
-}
-
 } // namespace
 
 std::filesystem::path SettingsPathInWorkingDirectory() {
@@ -50,19 +47,31 @@ SettingsStore::SettingsStore(PathSource path, std::ostream& errors)
 
 ScheduleSettings SettingsStore::Load() const {
     const std::filesystem::path file = m_path();
+    // All eleven keys in one request, so the file is read once however large.
+    std::vector<std::string> slotDefaults;
+    for (const Slot& slot : kSlots)
+        for (const std::int32_t part :
+             {slot.defaultTime.hour, slot.defaultTime.minute, slot.defaultTime.second})
+            slotDefaults.push_back(TwoDigits(part));
+    std::vector<profile::KeyRequest> requests;
+    for (std::size_t s = 0; s < kSlots.size(); ++s)
+        for (std::size_t k = 0; k < std::size(kTimeKeys); ++k)
+            requests.push_back({kSlots[s].section, kTimeKeys[k], slotDefaults[s * 3 + k],
+                                kNumberCapacity});
+    requests.push_back({"NOTICE", "Show", "1", kNumberCapacity});
+    requests.push_back({"MODE", "Mode", "1000", kModeCapacity});
+    const std::vector<std::string> texts = profile::GetStrings(file, requests);
+
     ScheduleSettings settings;
+    std::size_t next = 0;
     for (const Slot& slot : kSlots) {
-        const TargetTime& fallback = slot.defaultTime;
         TargetTime& time = settings.*slot.field;
-        time.hour = ReadNumber(file, slot.section, kTimeKeys[0], TwoDigits(fallback.hour),
-                               kNumberCapacity);
-        time.minute = ReadNumber(file, slot.section, kTimeKeys[1], TwoDigits(fallback.minute),
-                                 kNumberCapacity);
-        time.second = ReadNumber(file, slot.section, kTimeKeys[2], TwoDigits(fallback.second),
-                                 kNumberCapacity);
+        time.hour = ParseLeadingInt(texts[next++]);
+        time.minute = ParseLeadingInt(texts[next++]);
+        time.second = ParseLeadingInt(texts[next++]);
     }
-    settings.noticeShow = ReadNumber(file, "NOTICE", "Show", "1", kNumberCapacity);
-    settings.mode = ReadNumber(file, "MODE", "Mode", "1000", kModeCapacity);
+    settings.noticeShow = ParseLeadingInt(texts[next++]);
+    settings.mode = ParseLeadingInt(texts[next]);
     return settings;
 }
 

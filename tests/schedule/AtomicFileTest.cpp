@@ -2,12 +2,19 @@
 // never leaves a damaged Setup.ini; what cannot be written is left alone.
 #include "AtomicFile.h"
 #include "ProfileFile.h"
+#include "SettingsStore.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <functional>
+#include <random>
+#include <sstream>
 
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,6 +150,91 @@ TEST(AtomicStore, UnchangedValueDoesNotRewriteFile) {
     const auto before = inode();
     ASSERT_TRUE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "22"));
     EXPECT_EQ(inode(), before);
+}
+
+// SIGKILL at random moments of a store that runs over and over: every kill
+// must leave the old or the new file whole, and the temporary it may leave
+// must not outlive the next store.
+TEST(AtomicStore, KilledStoresLeaveOldOrNewFileAndNoTemporaryForLong) {
+    test::TempDir dir;
+    const fs::path file = dir / "Setup.ini";
+    const std::string work = kOld + "[MODE]\r\nMode=1000\r\n";
+    const std::string rest = kOld + "[MODE]\r\nMode=1001\r\n";
+    test::WriteBytes(file, work);
+    std::mt19937 random(20260329);
+    int killedWithTemporary = 0;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (unsigned n = 0;; ++n)
+                (void)profile::WriteString(file, "MODE", "Mode", n % 2 ? "1001" : "1000");
+        }
+        ::usleep(static_cast<useconds_t>(random() % 4000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the storing child ended by itself";
+        const std::string content = test::ReadBytes(file);
+        ASSERT_TRUE(content == work || content == rest) << "after kill " << attempt << ": "
+                                                        << content;
+        const int temporaries = CountEntries(dir.path()) - 1;
+        ASSERT_LE(temporaries, 1) << "an earlier kill's temporary survived a later store";
+        killedWithTemporary += temporaries;
+    }
+    ASSERT_TRUE(profile::WriteString(file, "WORK", "Hour", "7"));
+    EXPECT_EQ(CountEntries(dir.path()), 1);
+    // Not a requirement, only a sign that the kills did land inside stores.
+    RecordProperty("KillsThatLeftATemporary", killedWithTemporary);
+}
+
+TEST(AtomicStore, TemporaryOfALiveStoreIsLeftAlone) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "Setup.ini", kOld);
+    // What a store holds while it writes: a locked temporary of its own.
+    std::string name = (dir / ".Setup.ini.XXXXXX").string();
+    const int live = ::mkstemp(name.data());
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    // A forgotten one of the same kind, and files that merely look alike.
+    test::WriteBytes(dir / ".Setup.ini.dead01", "old");
+    test::WriteBytes(dir / ".Setup.ini.notours", "keep");
+    test::WriteBytes(dir / ".Other.ini.dead02", "keep");
+
+    // The lock belongs to the open file, so the store's own open of it conflicts.
+    EXPECT_TRUE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"));
+    ::close(live);
+    EXPECT_TRUE(fs::exists(name));
+    EXPECT_FALSE(fs::exists(dir / ".Setup.ini.dead01"));
+    EXPECT_TRUE(fs::exists(dir / ".Setup.ini.notours"));
+    EXPECT_TRUE(fs::exists(dir / ".Other.ini.dead02"));
+}
+
+// A full disk (the file-size limit stands in for it): the store fails cleanly,
+// says so once, and the old file stays as it was.
+TEST(AtomicStore, DiskFullKeepsOldFileAndSaysSo) {
+    test::TempDir dir;
+    const std::string old = kOld + "[MODE]\r\nMode=1000\r\n";
+    test::WriteBytes(dir / "Setup.ini", old);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::ostringstream errors;
+        const SettingsStore store([&] { return dir / "Setup.ini"; }, errors);
+        const bool stored = store.StoreMode(1001);
+        const std::string said = errors.str();
+        const bool oneLine = std::count(said.begin(), said.end(), '\n') == 1 &&
+                             said.starts_with("lumivar: could not store MODE/Mode=1001");
+        ::_exit(!stored && oneLine ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the store died of the full disk";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once";
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
+    EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 } // namespace

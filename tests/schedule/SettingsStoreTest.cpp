@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <random>
 #include <sstream>
 
 namespace lumivar {
@@ -98,6 +100,40 @@ TEST_F(SettingsStoreTest, PathIsWorkedOutForEveryAccess) {
     ASSERT_TRUE(store.StoreMode(1006));
     EXPECT_EQ(Content(), "[MODE]\r\nMode=1001\r\n");
     EXPECT_EQ(test::ReadBytes(current), "[MODE]\r\nMode=1006\r\n");
+}
+
+// Damaged and enormous files load, reading what they hold. The time bound is
+// generous: it is there to catch a hang or a quadratic blow-up, nothing finer.
+TEST_F(SettingsStoreTest, GarbageAndHugeFilesLoadPromptly) {
+    std::mt19937 random(7);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    std::string block;
+    while (block.size() < (1 << 20))
+        block += "[X]\r\nkey=value\r\n;\r\n\r\n";
+    std::string manyLines;
+    manyLines.reserve(100 * block.size());
+    for (int i = 0; i < 100; ++i)
+        manyLines += block;
+    const struct {
+        const char* name;
+        std::string content;
+        TargetTime work;
+    } cases[] = {
+        {"binary noise", noise + "\r\n[WORK]\r\nHour=5\r\n", {5, 59, 0}},
+        {"100 MB", manyLines + "[WORK]\r\nHour=5\r\n", {5, 59, 0}},
+        {"10 MB line", "[WORK]\r\nMinute=1\r\nHour=" + std::string(10 << 20, '7'), {777, 1, 0}},
+        {"10 MB without a line break", std::string(10 << 20, '['), {22, 59, 0}},
+    };
+    for (const auto& c : cases) {
+        Write(c.content);
+        const auto start = std::chrono::steady_clock::now();
+        const ScheduleSettings settings = Store().Load();
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(settings.work, c.work) << c.name;
+        EXPECT_LT(took, std::chrono::seconds(15)) << c.name; // 100 MB: about 1 s optimised
+    }
 }
 
 TEST(SettingsPath, IsSetupIniInTheWorkingDirectory) {

@@ -10,6 +10,9 @@
 #include <cctype>
 
 namespace lumivar::test {
+
+using namespace std::chrono_literals;
+
 namespace {
 
 namespace style = ui::style;
@@ -119,10 +122,10 @@ void FakeHost::SetSpinRange(int id, int lower, int upper) {
 }
 
 void FakeHost::SetTimer(int id, std::chrono::milliseconds period, ui::TimerPacing pacing) {
-    FakeTimer timer{period, pacing, {}};
+    FakeTimer timer{period, pacing, {}, {}};
     const WallTime now = m_desktop.clock.Now();
     if (pacing == ui::TimerPacing::WallSecond)
-        timer.due = std::chrono::floor<std::chrono::seconds>(now) + std::chrono::milliseconds(1005);
+        timer.due = m_desktop.AimWallSecond(now, timer.pacer.Start(now));
     else
         timer.due = now + period;
     m_timers[id] = timer;
@@ -265,6 +268,18 @@ void FakeDesktop::FireDueTimers() {
     }
 }
 
+void FakeDesktop::JumpWallClock(std::chrono::milliseconds delta) {
+    clock.Advance(delta);
+    for (const auto& window : windows)
+        for (auto& [id, timer] : window->m_timers)
+            timer.due += delta;
+}
+
+WallTime FakeDesktop::AimWallSecond(WallTime now, std::chrono::milliseconds delay) const {
+    const WallTime due = now + delay + (wallSecondLateness ? wallSecondLateness() : 0ms);
+    return std::max(due, now + 1ms); // a timer never fires before it was set
+}
+
 bool FakeDesktop::FireNext(WallTime until) {
     FakeHost* next = nullptr;
     int nextId = 0;
@@ -277,12 +292,18 @@ bool FakeDesktop::FireNext(WallTime until) {
     if (!next)
         return false;
     FakeTimer& timer = next->m_timers.at(nextId);
-    clock.Set(std::max(clock.Now(), timer.due));
-    if (timer.pacing == ui::TimerPacing::WallSecond)
-        timer.due = std::chrono::floor<std::chrono::seconds>(timer.due) +
-                    std::chrono::milliseconds(1005);
-    else
-        timer.due += timer.period;
+    const WallTime now = std::max(clock.Now(), timer.due);
+    clock.Set(now);
+    if (timer.pacing == ui::TimerPacing::WallSecond) {
+        const WallSecondPacer::Step step = timer.pacer.Deliver(now);
+        timer.due = AimWallSecond(now, step.nextDelay);
+        if (!step.tick)
+            return true;
+        next->wallSecondTicks.push_back(now);
+    } else {
+        // Like WM_TIMER, a late timer fires once, not once for each period missed.
+        timer.due = std::max(timer.due + timer.period, now + 1ms);
+    }
     next->m_dialog.OnTimer(nextId);
     return true;
 }

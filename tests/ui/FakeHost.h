@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "DialogHost.h"
 #include "FakeClock.h"
+#include "WallSecondPacer.h"
 
 #include <deque>
 #include <functional>
@@ -31,6 +32,7 @@ struct FakeTimer {
     std::chrono::milliseconds period{};
     ui::TimerPacing pacing = ui::TimerPacing::Period;
     WallTime due{};
+    WallSecondPacer pacer; // aims WallSecond timers as the real hosts do
 };
 
 struct MessageBoxCall {
@@ -107,6 +109,7 @@ public:
     std::vector<std::string> paintLog;    // paints and client drawing
     std::vector<std::string> systemMenu;
     std::vector<MessageBoxCall> messageBoxes;
+    std::vector<WallTime> wallSecondTicks; // when each wall-second tick reached the window
     std::deque<int> answers;              // message-box answers, in order
     std::function<void()> whileMessageBoxOpen;
     int menuChoice = 0;                   // item chosen from the next tracked menu
@@ -148,6 +151,16 @@ public:
     void RunUntil(WallTime until);
     /// Fires only the timers already due now (a nested message loop's turn).
     void FireDueTimers();
+    /// Sets the wall clock by `delta`. Timers run on elapsed time, not on the
+    /// wall clock, so each keeps what was left of its delay.
+    void JumpWallClock(std::chrono::milliseconds delta);
+    /// The machine sleeps for `span`: nothing fires meanwhile, and what fell
+    /// due fires once on waking.
+    void Sleep(std::chrono::milliseconds span) { clock.Advance(span); }
+
+    /// How late (or, negative, early) each wall-second timer delivery comes
+    /// after its aim; none when unset.
+    std::function<std::chrono::milliseconds()> wallSecondLateness;
 
     FakeClock clock;
     std::vector<std::unique_ptr<ui::Dialog>> ownedDialogs; // modeless windows' objects
@@ -155,7 +168,9 @@ public:
     int trayIcons = 0;                                     // icons currently shown
 
 private:
+    friend class FakeHost;
     bool FireNext(WallTime until);
+    WallTime AimWallSecond(WallTime now, std::chrono::milliseconds delay) const;
 };
 
 } // namespace lumivar::test
