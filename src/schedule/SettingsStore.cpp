@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <limits>
 #include <string>
@@ -30,6 +31,18 @@ std::string TwoDigits(std::int32_t value) {
     return text;
 }
 
+// A Setup.ini that is there but cannot be read (no permission, a directory,
+// a device) silently gives every default otherwise; the user should know why
+// the stored settings did not come back.
+bool ExistsButUnreadable(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (ec || !std::filesystem::exists(status))
+        return false;
+    return !std::filesystem::is_regular_file(status) ||
+           !std::ifstream(file, std::ios::binary).is_open();
+}
+
 } // namespace
 
 std::filesystem::path SettingsPathInWorkingDirectory() {
@@ -47,6 +60,8 @@ SettingsStore::SettingsStore(PathSource path, std::ostream& errors)
 
 ScheduleSettings SettingsStore::Load() const {
     const std::filesystem::path file = m_path();
+    if (ExistsButUnreadable(file))
+        *m_errors << "lumivar: could not read " << file.string() << "; using the defaults\n";
     // All eleven keys in one request, so the file is read once however large.
     std::vector<std::string> slotDefaults;
     for (const Slot& slot : kSlots)

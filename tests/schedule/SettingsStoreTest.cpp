@@ -84,11 +84,18 @@ TEST_F(SettingsStoreTest, ModeAndNoticeKeepTheLastStoredValue) {
     EXPECT_EQ(Store().Load().mode, 1006);
 }
 
-TEST_F(SettingsStoreTest, FailedStoreSaysSoOnce) {
-    std::filesystem::create_directory(File()); // cannot be replaced by a file
+TEST_F(SettingsStoreTest, FailedStoreAndUnreadableLoadSayEachOnce) {
+    std::filesystem::create_directory(File()); // cannot be replaced by a file, nor read
     EXPECT_FALSE(Store().StoreMode(1001));
     EXPECT_EQ(m_errors.str(), "lumivar: could not store MODE/Mode=1001 in " + File().string() + "\n");
+    m_errors.str({});
     EXPECT_EQ(Store().Load(), ScheduleSettings{});
+    EXPECT_EQ(m_errors.str(), "lumivar: could not read " + File().string() + "; using the defaults\n");
+}
+
+TEST_F(SettingsStoreTest, MissingFileLoadsQuietly) {
+    Store().Load();
+    EXPECT_EQ(m_errors.str(), "");
 }
 
 TEST_F(SettingsStoreTest, PathIsWorkedOutForEveryAccess) {
