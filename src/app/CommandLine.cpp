@@ -23,9 +23,10 @@ std::string Usage(const std::string& program) {
     std::string usage = "Usage: " + program + " [--dry-run]\n";
     usage += "       " + program + " --help | --version\n";
     return usage + "Powers the computer off at the time of day you choose.\n"
-                   "  --dry-run   report the power-off instead of making it\n"
-                   "  --help      show this help and exit\n"
-                   "  --version   show the version and exit\n";
+                   "  --dry-run       report the power-off instead of making it\n"
+                   "  --trace-ticks   print the time of every schedule tick on standard error\n"
+                   "  --help          show this help and exit\n"
+                   "  --version       show the version and exit\n";
 }
 
 CommandLineResult Finish(int exitCode, std::string text, OutputChannel channel) {
@@ -56,7 +57,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string> args,
         const std::string_view nameAndValue = arg.substr(twoDashes ? 2 : 1);
         const std::string_view name = nameAndValue.substr(0, nameAndValue.find('='));
         const bool hasValue = name.size() != nameAndValue.size();
-        if (name != "dry-run" && name != "help" && name != "version") {
+        if (name != "dry-run" && name != "trace-ticks" && name != "help" &&
+            name != "version") {
             if (!twoDashes || std::ranges::find(hostOptions, name) != hostOptions.end())
                 continue; // the window system's
             return UsageError(program, "unknown option '" + std::string(arg) + "'");
@@ -67,7 +69,10 @@ CommandLineResult ParseCommandLine(std::span<const std::string> args,
             return Finish(0, Usage(program), OutputChannel::Standard);
         if (name == "version")
             return Finish(0, std::string(kVersionLine), OutputChannel::Standard);
-        result.options.dryRun = true;
+        if (name == "trace-ticks")
+            result.options.traceTicks = true;
+        else
+            result.options.dryRun = true;
     }
     return result;
 }

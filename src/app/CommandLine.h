@@ -10,7 +10,8 @@ namespace lumivar {
 
 /// What the command line asks of a program run.
 struct CommandLineOptions {
-    bool dryRun = false; // report the power-off instead of making it
+    bool dryRun = false;     // report the power-off instead of making it
+    bool traceTicks = false; // print the time of every schedule tick
 };
 
 enum class OutputChannel { Standard, Error };
@@ -42,12 +43,13 @@ inline constexpr std::array<std::string_view, 21> kQtApplicationOptions = {
 };
 
 /// Reads `args` (argv[0] first) from left to right; the first of --help,
-/// --version or an error decides the outcome. Ours are --dry-run, --help and
-/// --version, with one dash or two (so that "-dry-run" can never power off
-/// for real); "--" ends them. Any other "--name" is an error (exit code 2)
-/// unless `name` is one of `hostOptions`. Everything else (other single-dash
-/// options, their values, plain words) is left to the window system, so the
-/// caller hands over its raw arguments before the window system reads them.
+/// --version or an error decides the outcome. Ours are --dry-run,
+/// --trace-ticks, --help and --version, with one dash or two (so that
+/// "-dry-run" can never power off for real); "--" ends them. Any other
+/// "--name" is an error (exit code 2) unless `name` is one of `hostOptions`.
+/// Everything else (other single-dash options, their values, plain words) is
+/// left to the window system, so the caller hands over its raw arguments
+/// before the window system reads them.
 CommandLineResult ParseCommandLine(std::span<const std::string> args,
                                    std::span<const std::string_view> hostOptions = {});
 

@@ -24,6 +24,12 @@ constexpr std::string_view kNoDisplay =
     "lumivar: there is no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
     "Start it from a desktop session, or give it a virtual display: xvfb-run lumivar\n";
 
+// One line per schedule tick, in the dry-run line's form, so that a tick's
+// lateness and any skipped or repeated second can be read off the output.
+void TraceTick(lumivar::WallTime time) {
+    std::cerr << "tick " << lumivar::FormatTimeOfDay(time) << '\n' << std::flush;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -63,7 +69,9 @@ int main(int argc, char* argv[]) {
     else
         powerOff = std::make_unique<LogindPowerOff>();
     const SettingsStore settings;
-    const ui::MainWindowServices services{clock, *powerOff, settings};
+    ui::MainWindowServices services{clock, *powerOff, settings};
+    if (command.options.traceTicks)
+        services.onScheduleTick = TraceTick;
 
     qt::QtApplicationHost host;
     CLumivarApp app(host, services);

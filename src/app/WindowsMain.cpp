@@ -56,7 +56,13 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     else
         powerOff = std::make_unique<Win32PowerOff>();
     const SettingsStore settings;
-    const ui::MainWindowServices services{clock, *powerOff, settings};
+    ui::MainWindowServices services{clock, *powerOff, settings};
+    // --trace-ticks: one line per schedule tick on standard error, for
+    // checking that no wall-clock second is skipped or visited twice.
+    if (command.options.traceTicks)
+        services.onScheduleTick = [](WallTime time) {
+            std::cerr << "tick " << FormatTimeOfDay(time) << '\n' << std::flush;
+        };
 
     win32::Win32ApplicationHost host;
     CLumivarApp app(host, services);

@@ -1,5 +1,6 @@
 #include "Clock.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace lumivar {
@@ -27,6 +28,14 @@ LocalTime ToLocalTime(WallTime time) {
     local.millisecond =
         static_cast<int>(duration_cast<milliseconds>(sinceEpoch - wholeSeconds).count());
     return local;
+}
+
+std::string FormatTimeOfDay(WallTime time) {
+    const LocalTime local = ToLocalTime(time);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.hour, local.minute, local.second,
+                  local.millisecond);
+    return text;
 }
 
 } // namespace lumivar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace lumivar {
 
@@ -19,6 +20,10 @@ struct LocalTime {
 };
 
 LocalTime ToLocalTime(WallTime time);
+
+/// Local time of day to the millisecond, "HH:MM:SS.mmm": the form of the
+/// dry-run and tick-trace lines.
+std::string FormatTimeOfDay(WallTime time);
 
 /// The wall clock, behind an interface so that tests can set and jump it.
 class Clock {

@@ -83,7 +83,10 @@ void CLumivarDlg::SetDefaultTime(const Slot& slot) {
 }
 
 void CLumivarDlg::ScheduleTick() {
-    const LocalTime now = ToLocalTime(m_services.clock.Now());
+    const WallTime wallNow = m_services.clock.Now();
+    if (m_services.onScheduleTick)
+        m_services.onScheduleTick(wallNow);
+    const LocalTime now = ToLocalTime(wallNow);
     const bool notice = Host().Check(IDC_NOTICE_CHECK) != kUnchecked;
     switch (CheckSchedule(g_armedTarget, now.hour, now.minute, now.second, notice)) {
     case ScheduleAction::ShowNotice:

@@ -4,6 +4,8 @@
 #include "PowerOff.h"
 #include "SettingsStore.h"
 
+#include <functional>
+
 namespace lumivar::ui {
 
 /// What the main window needs beyond its window system: the wall clock, the
@@ -13,6 +15,9 @@ struct MainWindowServices {
     const Clock& clock;
     PowerOff& powerOff;
     const SettingsStore& settings;
+    /// Called with the clock reading of every schedule tick, before the tick
+    /// acts on it; empty unless someone wants to watch the ticks' timing.
+    std::function<void(WallTime)> onScheduleTick = {};
 };
 
 } // namespace lumivar::ui

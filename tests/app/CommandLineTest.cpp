@@ -87,5 +87,31 @@ TEST(CommandLine, PrintsAndExits) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
+TEST(CommandLine, TracesTicksOnlyWhenAsked) {
+    const struct {
+        Args args;
+        bool traceTicks;
+        bool dryRun;
+    } cases[] = {
+        {{"lumivar"}, false, false},
+        {{"lumivar", "--dry-run"}, false, true},
+        {{"lumivar", "--trace-ticks"}, true, false},
+        {{"lumivar", "-trace-ticks", "--dry-run"}, true, true},
+        {{"lumivar", "--", "--trace-ticks"}, false, false},
+    };
+    for (const auto& c : cases) {
+        const CommandLineResult result = ParseCommandLine(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_FALSE(result.exitCode.has_value()) << result.text;
+        EXPECT_EQ(result.options.traceTicks, c.traceTicks);
+        EXPECT_EQ(result.options.dryRun, c.dryRun);
+    }
+    const CommandLineResult withValue = ParseCommandLine(Args{"lumivar", "--trace-ticks=1"});
+    EXPECT_EQ(withValue.exitCode, 2);
+    EXPECT_EQ(FirstLine(withValue.text), "lumivar: option '--trace-ticks' takes no value");
+    const std::string help = ParseCommandLine(Args{"lumivar", "--help"}).text;
+    EXPECT_NE(help.find("--trace-ticks"), std::string::npos);
+}
+
 } // namespace
 } // namespace lumivar
