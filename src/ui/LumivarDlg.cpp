@@ -15,8 +15,6 @@ bool g_refreshing = true;
 namespace {
 
 constexpr std::chrono::milliseconds kClockPeriod{1000};
-constexpr int kPeriodMin = 1000;
-constexpr int kPeriodMax = 5000;
 
 TargetTime TimeOfDay(const Clock& clock) {
     const LocalTime now = ToLocalTime(clock.Now());

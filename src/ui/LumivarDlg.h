@@ -38,6 +38,10 @@ public:
     int QueryDragIcon() const { return m_hIcon; }
 
 private:
+    // The clock refresh period's range, in ms; the spin control steps it by 1000.
+    static constexpr int kPeriodMin = 1000;
+    static constexpr int kPeriodMax = 5000;
+
     TargetTime& SlotTime(const Slot& slot);
     void SelectMode(const Slot& slot);
     void CancelPowerOff();

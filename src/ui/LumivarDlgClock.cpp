@@ -12,8 +12,6 @@ namespace lumivar::ui {
 namespace {
 
 constexpr int kPeriodStep = 1000;
-constexpr int kPeriodMin = 1000;
-constexpr int kPeriodMax = 5000;
 
 } // namespace
 
