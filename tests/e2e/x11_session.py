@@ -3,27 +3,36 @@ small queries the tests make with xdotool, xwininfo and xprop."""
 
 import os
 import re
+import select
 import subprocess
+import tempfile
 import time
 
 
 class X11Session:
     def __init__(self, width=1280, height=1024):
         self.width, self.height = width, height
-        self.display = self._free_display()
-        self.env = dict(os.environ, DISPLAY=self.display)
-        self.env.pop("WAYLAND_DISPLAY", None)
         self._processes = []
-        self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"])
-        socket = f"/tmp/.X11-unix/X{self.display[1:]}"
-        wait_for(lambda: os.path.exists(socket), 10, "Xvfb did not start")
+        self.env = dict(os.environ)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.display = self.env["DISPLAY"] = self._start_server()
 
-    @staticmethod
-    def _free_display():
-        for number in range(90, 200):
-            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-                return f":{number}"
-        raise RuntimeError("no free X display number")
+    def _start_server(self):
+        """Xvfb picks a free display itself and writes its number once it
+        accepts clients: guessing a number from /tmp races with other servers
+        and stale files."""
+        read_fd, write_fd = os.pipe()
+        server = self._start(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                              f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+                             pass_fds=(write_fd,))
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            ready, _, _ = select.select([pipe], [], [], 10)
+            number = pipe.readline().strip() if ready else ""
+        if not number:
+            server.kill()
+            raise AssertionError(f"Xvfb did not start (exit status {server.poll()})")
+        return f":{number}"
 
     def _start(self, argv, **kwargs):
         process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stdin=subprocess.DEVNULL,
@@ -33,10 +42,21 @@ class X11Session:
         return process
 
     def start_tray_host(self):
-        """trayer: a plain XEmbed system tray in the top right corner."""
-        self._start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                     "--height", "32", "--SetDockType", "true", "--expand", "true"])
-        wait_for(lambda: self.tray_host_window(), 10, "trayer did not start")
+        """trayer: a plain XEmbed system tray in the top right corner. Started
+        a second time if the first one dies, saying why when both do."""
+        for _ in range(2):
+            log = tempfile.TemporaryFile(mode="w+")
+            trayer = self._start(["trayer", "--edge", "top", "--align", "right",
+                                  "--widthtype", "request", "--height", "32",
+                                  "--SetDockType", "true", "--expand", "true"], stderr=log)
+            wait_while(lambda: trayer.poll() is None and not self.tray_host_window(), 10)
+            if self.tray_host_window():
+                return
+            if trayer.poll() is None:
+                trayer.kill()
+            log.seek(0)
+            reason = f"exit status {trayer.poll()}, stderr: {log.read().strip()!r}"
+        raise AssertionError(f"trayer did not start ({reason})")
 
     def start(self, argv, **kwargs):
         return self._start(argv, **kwargs)
@@ -101,6 +121,16 @@ class X11Session:
 
     def screenshot(self, path):
         self.run("import", "-window", "root", path)
+
+
+def wait_while(busy, seconds):
+    """Polls until busy() turns false; false when it never did in time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not busy():
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def wait_for(condition, seconds, message):
