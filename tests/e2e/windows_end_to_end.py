@@ -21,6 +21,9 @@ from x11_session import wait_for  # noqa: E402
 # Enough lead for Wine to start the program and the start-up checks to run
 # before the notice, thirty seconds ahead of the target, is due.
 LEAD_SECONDS = 45
+# The whole run stays inside the test's limit (240 s), so that a step that
+# hangs is named and the session still gets closed.
+BUDGET_SECONDS = 200
 
 
 def setup_ini(target):
@@ -31,7 +34,12 @@ def setup_ini(target):
             "[MODE]\r\nMode=1006\r\n")
 
 
+class Hung(Exception):
+    pass
+
+
 def main(program, driver):
+    deadline = time.monotonic() + BUDGET_SECONDS
     session = WineSession()
     workdir = tempfile.mkdtemp(prefix="lumivar-e2e-")
     ini = os.path.join(workdir, "Setup.ini")
@@ -39,7 +47,13 @@ def main(program, driver):
     failures = []
 
     def drive(*args):
-        result = session.wine(driver, *args, cwd=workdir)
+        print(f"-- {' '.join(args)}", flush=True)
+        try:
+            result = session.wine(driver, *args, cwd=workdir,
+                                  timeout=min(60, max(deadline - time.monotonic(), 1)))
+        except AssertionError as error:
+            failures.append(str(error))
+            raise Hung() from None
         print(result.stdout, end="", flush=True)
         if result.returncode != 0:
             failures.append(f"driver {' '.join(args)} failed: {result.stderr.strip()}")
@@ -96,6 +110,8 @@ def main(program, driver):
             stored = file.read()
         if not re.search(r"^Mode=1006\s*$", stored, re.M):
             failures.append("Setup.ini does not hold Mode=1006 after the exit:\n" + stored)
+    except Hung:
+        print("windows on the screen:\n" + session.run("xwininfo", "-root", "-children"), flush=True)
     finally:
         session.close()
 

@@ -9,6 +9,7 @@ Run as a script, it runs one Windows program in such a session:
 import os
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from x11_session import X11Session  # noqa: E402
@@ -33,6 +34,10 @@ class WineSession(X11Session):
         self._replace_fonts()
         if virtual_desktop:
             self._use_virtual_desktop()
+        # Server and background services up before the program and the test
+        # driver start side by side: neither then races the other through
+        # the prefix's boot.
+        self.wine("reg", "query", r"HKCU\Software\Wine", check=True, timeout=120)
 
     def _replace_fonts(self):
         marker = os.path.join(self.prefix, ".lumivar-fonts")
@@ -40,7 +45,7 @@ class WineSession(X11Session):
             return
         for face in REPLACED_FACES:
             self.wine("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", face,
-                      "/d", CJK_FONT, "/f", check=True)
+                      "/d", CJK_FONT, "/f", check=True, timeout=150)
         with open(marker, "w") as file:
             file.write(CJK_FONT + "\n")
 
@@ -52,10 +57,23 @@ class WineSession(X11Session):
         self.wine("reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default",
                   "/d", f"{self.width}x{self.height}", "/f", check=True)
 
-    def wine(self, *argv, check=False, **kwargs):
-        """Runs a Windows program to its end; returns the CompletedProcess."""
-        kwargs.setdefault("capture_output", True)
-        result = subprocess.run([WINE_RUN, *argv], env=self.env, text=True, **kwargs)
+    def wine(self, *argv, check=False, timeout=60, **kwargs):
+        """Runs a Windows program to its end; returns the CompletedProcess with
+        its output as text. The output goes through files, not pipes: Wine's
+        background processes may inherit the program's output and would keep
+        a pipe open long after the program ended. A program that does not
+        end in time is killed and fails with what it had written."""
+        with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+            try:
+                result = subprocess.run([WINE_RUN, *argv], env=self.env, stdin=subprocess.DEVNULL,
+                                        stdout=out, stderr=err, timeout=timeout, **kwargs)
+            except subprocess.TimeoutExpired:
+                out.seek(0)
+                raise AssertionError(f"{os.path.basename(argv[0])} {' '.join(argv[1:])} did not end "
+                                     f"within {timeout:.0f} s; its output:\n{out.read()}") from None
+            out.seek(0)
+            err.seek(0)
+            result.stdout, result.stderr = out.read(), err.read()
         if check and result.returncode != 0:
             raise AssertionError(f"{argv[0]} failed ({result.returncode}): {result.stderr}")
         return result
@@ -67,13 +85,19 @@ class WineSession(X11Session):
         super().close()
         # Its programs would otherwise stay bound to a display that is gone.
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
-        subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=30)
+        try:
+            subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=30)
+        except subprocess.TimeoutExpired:
+            print("wineserver did not end within 30 s", file=sys.stderr)
 
 
 def main(argv):
     session = WineSession()
     try:
-        result = session.wine(*argv, capture_output=False)
+        # Inside the test's own limit, so that a hang still shows its output.
+        result = session.wine(*argv, timeout=150)
+        sys.stdout.write(result.stdout)
+        sys.stderr.write(result.stderr)
         return result.returncode
     finally:
         session.close()

@@ -33,6 +33,7 @@ int g_failures = 0;
 
 void Check(bool condition, const char* what) {
     std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
+    std::fflush(stdout);  // a run cut short still shows how far it got
     if (!condition)
         ++g_failures;
 }
@@ -58,11 +59,22 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+// A question to the program's window that gives up when the program does not
+// answer, instead of hanging the test with it.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered) {
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer)) {
+        std::printf("     (window %p did not answer message 0x%x)\n", static_cast<void*>(window), message);
+        return unanswered;
+    }
+    return static_cast<LRESULT>(answer);
+}
+
 // WM_GETTEXT, not GetWindowText: for another process's window that reads
 // only the caption the system keeps, never an edit control's text.
 std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
-    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    Ask(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), 0);
     return text;
 }
 
@@ -89,7 +101,7 @@ std::wstring PickerText(HWND picker) {
     SYSTEMTIME time{};
     LRESULT valid = GDT_NONE;
     if (remote) {
-        valid = ::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(remote));
+        valid = Ask(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(remote), GDT_NONE);
         ::ReadProcessMemory(process, remote, &time, sizeof(time), nullptr);
         ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
