@@ -96,6 +96,8 @@ private:
     INT_PTR Paint();
     INT_PTR Notify(const NMHDR& header);
     INT_PTR Result(LRESULT result);
+    bool AddIcon(const ui::TrayIconData& data);
+    void TaskbarCreated();
 
     ui::Dialog& m_dialog;
     Win32DialogHost* m_owner;
@@ -103,6 +105,9 @@ private:
     bool m_ownedByWindow = false;              // freed by its WM_NCDESTROY
     std::map<int, Timer> m_timers;
     HICON m_bigIcon = nullptr;
+    // The icon the shell holds for this window, if any: hiding needs one, and
+    // a restarted shell must be given it again.
+    std::optional<ui::TrayIconData> m_trayIcon;
 };
 
 } // namespace lumivar::win32

@@ -20,7 +20,14 @@ int Win32DialogHost::MessageBox(std::string_view text, std::string_view caption,
     return ::MessageBoxW(MainWindow(), Widen(text).c_str(), Widen(caption).c_str(), type);
 }
 
-void Win32DialogHost::ShowWindow(int command) { ::ShowWindow(Window(), command); }
+void Win32DialogHost::ShowWindow(int command) {
+    // The main window hides only behind an icon that is really there: with no
+    // shell to take the icon it stays minimised on the taskbar, so that it can
+    // never be lost.
+    if (command == SW_HIDE && !m_owner && !m_trayIcon)
+        command = SW_MINIMIZE;
+    ::ShowWindow(Window(), command);
+}
 
 bool Win32DialogHost::IsMinimized() const { return ::IsIconic(Window()) != FALSE; }
 
@@ -105,12 +112,31 @@ void Win32DialogHost::AppendSystemMenuItem(int commandId, std::string_view text)
 }
 
 void Win32DialogHost::AddTrayIcon(const ui::TrayIconData& data) {
+    // A second add of the same icon fails because the shell has it already.
+    const bool shown = m_trayIcon && m_trayIcon->id == data.id;
+    if (AddIcon(data) || shown)
+        m_trayIcon = data;
+}
+
+bool Win32DialogHost::AddIcon(const ui::TrayIconData& data) {
     const HICON icon = ::LoadIconW(Resources(), MAKEINTRESOURCEW(data.iconId));
     NOTIFYICONDATAW record = MakeTrayRecord(Window(), data, icon);
-    ::Shell_NotifyIconW(NIM_ADD, &record);
+    return ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
+}
+
+void Win32DialogHost::TaskbarCreated() {
+    // The shell started again (Explorer restarted) and lost every icon. If it
+    // will not take ours back, the hidden window comes back to the taskbar.
+    if (!m_trayIcon || AddIcon(*m_trayIcon))
+        return;
+    m_trayIcon.reset();
+    if (!::IsWindowVisible(Window()))
+        ::ShowWindow(Window(), SW_SHOWMINNOACTIVE);
 }
 
 void Win32DialogHost::DeleteTrayIcon(const ui::TrayIconData& data) {
+    if (m_trayIcon && m_trayIcon->id == data.id)
+        m_trayIcon.reset();
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
     record.hWnd = Window();

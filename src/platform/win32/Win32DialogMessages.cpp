@@ -34,6 +34,10 @@ INT_PTR Win32DialogHost::InitDialog() {
 }
 
 INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Sent to every top-level window when the shell's taskbar is (re)created.
+    static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    if (message == taskbarCreated && taskbarCreated != 0 && !m_owner)
+        TaskbarCreated();
     switch (message) {
     case WM_INITDIALOG:
         return InitDialog();

@@ -196,6 +196,57 @@ TEST_F(Win32DialogHostTest, TrayCallbackReachesOnMessageWithItsParameters) {
                                      {IDC_TRAY_ICON, WM_RBUTTONDOWN}}));
 }
 
+// Whether the shell holds the main window's icon: a change to an icon it does
+// not hold fails.
+bool ShellHoldsIcon(HWND window) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = sizeof(record);
+    record.hWnd = window;
+    record.uID = IDC_TRAY_ICON;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+void ShellLosesIcon(HWND window) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = sizeof(record);
+    record.hWnd = window;
+    record.uID = IDC_TRAY_ICON;
+    ::Shell_NotifyIconW(NIM_DELETE, &record);
+}
+
+TEST_F(Win32DialogHostTest, MainWindowHidesOnlyBehindAnIconAndGivesItBackToANewShell) {
+    m_main.body = [&] {
+        const ui::TrayIconData icon{IDC_TRAY_ICON, NIF_MESSAGE | NIF_ICON | NIF_TIP, 0x0401,
+                                    IDI_LUMIVAR, "Lumivar"};
+        const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+        ::ShowWindow(Window(), SW_SHOW);
+
+        // No icon yet: the window stays on the taskbar, minimised.
+        Host().ShowWindow(SW_MINIMIZE);
+        Host().ShowWindow(SW_HIDE);
+        EXPECT_TRUE(::IsWindowVisible(Window()));
+        EXPECT_TRUE(::IsIconic(Window()));
+
+        Host().AddTrayIcon(icon);
+        Host().AddTrayIcon(icon); // the second add of the same icon
+        ASSERT_TRUE(ShellHoldsIcon(Window()));
+        Host().ShowWindow(SW_HIDE);
+        EXPECT_FALSE(::IsWindowVisible(Window()));
+
+        // The shell restarts without it; the window gives it again.
+        ShellLosesIcon(Window());
+        ::SendMessageW(Window(), taskbarCreated, 0, 0);
+        EXPECT_TRUE(ShellHoldsIcon(Window()));
+        EXPECT_FALSE(::IsWindowVisible(Window()));
+
+        // Once deleted, it is the program's choice that the icon is gone.
+        Host().DeleteTrayIcon(icon);
+        ::SendMessageW(Window(), taskbarCreated, 0, 0);
+        EXPECT_FALSE(ShellHoldsIcon(Window()));
+    };
+    Run(m_main);
+}
+
 TEST_F(Win32DialogHostTest, SystemMenuGetsTheSeparatorAndTheAboutItem) {
     m_main.body = [&] {
         ASSERT_TRUE(Host().HasSystemMenu());
