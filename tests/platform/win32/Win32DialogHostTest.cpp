@@ -196,21 +196,22 @@ TEST_F(Win32DialogHostTest, TrayCallbackReachesOnMessageWithItsParameters) {
                                      {IDC_TRAY_ICON, WM_RBUTTONDOWN}}));
 }
 
-// Whether the shell holds the main window's icon: a change to an icon it does
-// not hold fails.
-bool ShellHoldsIcon(HWND window) {
+NOTIFYICONDATAW IconOf(HWND window) {
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
     record.hWnd = window;
     record.uID = IDC_TRAY_ICON;
+    return record;
+}
+
+// A change to an icon the shell does not hold fails.
+bool ShellHoldsIcon(HWND window) {
+    NOTIFYICONDATAW record = IconOf(window);
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 void ShellLosesIcon(HWND window) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = sizeof(record);
-    record.hWnd = window;
-    record.uID = IDC_TRAY_ICON;
+    NOTIFYICONDATAW record = IconOf(window);
     ::Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
