@@ -71,8 +71,8 @@ ScheduleSettings SettingsStore::Load() const {
     std::vector<profile::KeyRequest> requests;
     for (std::size_t s = 0; s < kSlots.size(); ++s)
         for (std::size_t k = 0; k < std::size(kTimeKeys); ++k)
-            requests.push_back({kSlots[s].section, kTimeKeys[k], slotDefaults[s * 3 + k],
-                                kNumberCapacity});
+            requests.push_back(
+                {kSlots[s].section, kTimeKeys[k], slotDefaults[s * 3 + k], kNumberCapacity});
     requests.push_back({"NOTICE", "Show", "1", kNumberCapacity});
     requests.push_back({"MODE", "Mode", "1000", kModeCapacity});
     const std::vector<std::string> texts = profile::GetStrings(file, requests);
@@ -90,27 +90,34 @@ ScheduleSettings SettingsStore::Load() const {
     return settings;
 }
 
-bool SettingsStore::StoreSlotTime(std::string_view section, const TargetTime& time) const {
-    bool ok = Store(section, kTimeKeys[0], time.hour);
-    ok = Store(section, kTimeKeys[1], time.minute) && ok;
-    ok = Store(section, kTimeKeys[2], time.second) && ok;
-    return ok;
+StoreResult SettingsStore::StoreSlotTime(std::string_view section, const TargetTime& time) const {
+    // All three keys are tried even after a failure; the first reason is kept.
+    StoreResult result = Store(section, kTimeKeys[0], time.hour);
+    for (const auto& [key, value] :
+         {std::pair{kTimeKeys[1], time.minute}, std::pair{kTimeKeys[2], time.second}}) {
+        StoreResult next = Store(section, key, value);
+        if (result && !next)
+            result = std::move(next);
+    }
+    return result;
 }
 
-bool SettingsStore::StoreMode(std::int32_t mode) const { return Store("MODE", "Mode", mode); }
+StoreResult SettingsStore::StoreMode(std::int32_t mode) const {
+    return Store("MODE", "Mode", mode);
+}
 
-bool SettingsStore::StoreNotice(std::int32_t checked) const {
+StoreResult SettingsStore::StoreNotice(std::int32_t checked) const {
     return Store("NOTICE", "Show", checked);
 }
 
-bool SettingsStore::Store(std::string_view section, std::string_view key,
-                          std::int32_t value) const {
+StoreResult SettingsStore::Store(std::string_view section, std::string_view key,
+                                 std::int32_t value) const {
     const std::filesystem::path file = m_path();
     if (profile::WriteString(file, section, key, std::to_string(value)))
-        return true;
+        return {};
     *m_errors << "lumivar: could not store " << section << '/' << key << '=' << value << " in "
               << file.string() << '\n';
-    return false;
+    return StoreResult::Failed(file.string() + ": could not be written");
 }
 
 std::int32_t ParseLeadingInt(std::string_view text) {

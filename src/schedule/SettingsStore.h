@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScheduleSettings.h"
+#include "StoreResult.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -28,12 +29,12 @@ public:
     ScheduleSettings Load() const;
 
     /// Writes Hour, Minute and Second of the slot's section, in that order.
-    bool StoreSlotTime(std::string_view section, const TargetTime& time) const;
-    bool StoreMode(std::int32_t mode) const;
-    bool StoreNotice(std::int32_t checked) const;
+    StoreResult StoreSlotTime(std::string_view section, const TargetTime& time) const;
+    StoreResult StoreMode(std::int32_t mode) const;
+    StoreResult StoreNotice(std::int32_t checked) const;
 
 private:
-    bool Store(std::string_view section, std::string_view key, std::int32_t value) const;
+    StoreResult Store(std::string_view section, std::string_view key, std::int32_t value) const;
 
     PathSource m_path;
     std::ostream* m_errors;

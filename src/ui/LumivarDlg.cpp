@@ -51,8 +51,17 @@ CLumivarDlg::CLumivarDlg(const MainWindowServices& services)
     m_timeRest = m_timeUser = m_timeWork = now;
 }
 
+CLumivarDlg::~CLumivarDlg() {
+    // The power-off and the inhibitor outlive this window.
+    m_services.powerOff.SetFailureHandler({});
+    if (m_services.idleSleep)
+        m_services.idleSleep->Release();
+}
+
 bool CLumivarDlg::OnInitDialog() {
     UpdateData(false);
+    m_services.powerOff.SetFailureHandler(
+        [this](const std::string& reason) { OnPowerOffFailed(reason); });
 
     if (Host().HasSystemMenu()) {
         const std::string about = Host().LoadString(IDS_ABOUTBOX);

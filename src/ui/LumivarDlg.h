@@ -15,6 +15,9 @@ extern bool g_refreshing;
 class CLumivarDlg : public Dialog {
 public:
     explicit CLumivarDlg(const MainWindowServices& services);
+    ~CLumivarDlg() override;
+    CLumivarDlg(const CLumivarDlg&) = delete;
+    CLumivarDlg& operator=(const CLumivarDlg&) = delete;
 
     bool OnInitDialog() override;
     void OnOK() override;     // arm
@@ -45,6 +48,10 @@ private:
     TargetTime& SlotTime(const Slot& slot);
     void SelectMode(const Slot& slot);
     void CancelPowerOff();
+    void StartScheduleTimer();
+    void StopScheduleTimer();
+    void WarnOfLikelyRefusal();
+    void OnPowerOffFailed(const std::string& reason);
     void SetDefaultTime(const Slot& slot);
     void RefreshClock();
     void StepRefreshPeriod(int delta);

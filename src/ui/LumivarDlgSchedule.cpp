@@ -48,17 +48,39 @@ void CLumivarDlg::OnOK() {
     }
     for (int radio : kModeRadios)
         Host().EnableControl(radio, false);
-    // Ticks come just after each wall-clock second begins: a plain 1000 ms
-    // timer drifts and would sooner or later skip the target second.
-    Host().SetTimer(2, kTickPeriod, TimerPacing::WallSecond);
+    StartScheduleTimer();
     UpdateData(false);
     SendToTray();
     Host().EnableControl(IDC_ARM, false);
     Host().EnableControl(IDC_CANCEL_POWER_OFF, true);
+    WarnOfLikelyRefusal();
+}
+
+void CLumivarDlg::StartScheduleTimer() {
+    // Ticks come just after each wall-clock second begins: a plain 1000 ms
+    // timer drifts and would sooner or later skip the target second.
+    Host().SetTimer(2, kTickPeriod, TimerPacing::WallSecond);
+    if (m_services.idleSleep)
+        m_services.idleSleep->Inhibit();
+}
+
+void CLumivarDlg::StopScheduleTimer() {
+    Host().KillTimer(2);
+    if (m_services.idleSleep)
+        m_services.idleSleep->Release();
+}
+
+// Said while the user is still at the machine, not discovered the next day.
+// The schedule stays armed: a rule or a password prompt may still let it by.
+void CLumivarDlg::WarnOfLikelyRefusal() {
+    const std::string why = m_services.powerOff.LikelyRefusal();
+    if (!why.empty())
+        Host().MessageBox(Printf(texts::kPowerOffLikelyRefused, why.c_str()), texts::kNoticeCaption,
+                          kMbOk | kMbIconExclamation);
 }
 
 void CLumivarDlg::CancelPowerOff() {
-    Host().KillTimer(2);
+    StopScheduleTimer();
     Host().EnableControl(IDC_ARM, true);
     Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
     const int mode = Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST);
@@ -76,10 +98,19 @@ void CLumivarDlg::SetDefaultTime(const Slot& slot) {
     const std::string hour = std::to_string(time.hour);
     const std::string minute = std::to_string(time.minute);
     const std::string second = std::to_string(time.second);
-    m_services.settings.StoreSlotTime(slot.section, time);
+    const StoreResult stored = m_services.settings.StoreSlotTime(slot.section, time);
     UpdateData(false);
-    Host().MessageBox(Printf(DefaultTimeMessage(slot), hour.c_str(), minute.c_str(), second.c_str()),
-                      texts::kDefaultTimeCaption, kMbOk | kMbIconInformation);
+    // The picker keeps the time for this run either way; only the box tells
+    // whether it will come back next time.
+    if (!stored) {
+        Host().MessageBox(Printf(texts::kDefaultTimeNotSaved, hour.c_str(), minute.c_str(),
+                                 second.c_str(), stored.reason.c_str()),
+                          texts::kDefaultTimeCaption, kMbOk | kMbIconExclamation);
+        return;
+    }
+    Host().MessageBox(
+        Printf(DefaultTimeMessage(slot), hour.c_str(), minute.c_str(), second.c_str()),
+        texts::kDefaultTimeCaption, kMbOk | kMbIconInformation);
 }
 
 void CLumivarDlg::ScheduleTick() {
@@ -116,10 +147,18 @@ void CLumivarDlg::ShowNotice() {
 
 void CLumivarDlg::PowerOffNow() {
     m_services.powerOff.AcquirePowerOffPrivilege();
-    Host().KillTimer(2);
+    StopScheduleTimer();
     Host().EnableControl(IDC_ARM, true);
     Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
     m_services.powerOff.RequestPowerOff();
+}
+
+// The schedule is already idle and the arm button on again; bring the window
+// back from the tray so the user sees why the machine is still on.
+void CLumivarDlg::OnPowerOffFailed(const std::string& reason) {
+    RestoreFromTray();
+    Host().MessageBox(Printf(texts::kPowerOffFailed, reason.c_str()), texts::kNoticeCaption,
+                      kMbOk | kMbIconExclamation);
 }
 
 } // namespace lumivar::ui

@@ -10,7 +10,8 @@ namespace lumivar::ui::texts {
 inline constexpr std::string_view kWindowTitle = "Tarnholt定时关机管理程序";
 
 // Clock and uptime
-inline constexpr std::string_view kDateTimeFormat = "系统日期时间:%d年%02d月%02d日 %02d时%02d分%02d秒";
+inline constexpr std::string_view kDateTimeFormat =
+    "系统日期时间:%d年%02d月%02d日 %02d时%02d分%02d秒";
 inline constexpr std::string_view kUptimeFormat = "系统运行时间:%u时%u分%u秒";
 inline constexpr std::string_view kWeekdayNames[] = {"星期日", "星期一", "星期二", "星期三",
                                                      "星期四", "星期五", "星期六"};
@@ -23,9 +24,16 @@ inline constexpr std::string_view kDefaultTimeCaption = "设置默认时间";
 inline constexpr std::string_view kExitQuestion = "确认要退出Tarnholt定时关机管理程序吗?";
 inline constexpr std::string_view kInstructions =
     "如果启用此功能,则在关机前30秒内不予取消关机操作,请谨慎使用!";
-inline constexpr std::string_view kDefaultTimeWork = "已将 %s:%s:%s 设置为星期日至星期四的默认时间!";
-inline constexpr std::string_view kDefaultTimeRest = "已将 %s:%s:%s 设置为星期五至星期六的默认时间!";
+inline constexpr std::string_view kDefaultTimeWork =
+    "已将 %s:%s:%s 设置为星期日至星期四的默认时间!";
+inline constexpr std::string_view kDefaultTimeRest =
+    "已将 %s:%s:%s 设置为星期五至星期六的默认时间!";
 inline constexpr std::string_view kDefaultTimeUser = "已将 %s:%s:%s 设置为自定义关机的默认时间!";
+inline constexpr std::string_view kDefaultTimeNotSaved =
+    "无法保存默认时间,本次运行仍使用所选的 %s:%s:%s。\n%s";
+inline constexpr std::string_view kPowerOffFailed = "关机没有执行,计算机仍在运行。\n%s";
+inline constexpr std::string_view kPowerOffLikelyRefused =
+    "定时关机已设定,但到时的关机请求可能会被系统拒绝。\n%s";
 inline constexpr std::string_view kNotAnInteger = "请输入一个整数。";
 inline constexpr std::string_view kPeriodOutOfRange = "请输入一个介于 1000 和 5000 之间的整数。";
 

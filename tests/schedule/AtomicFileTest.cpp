@@ -223,7 +223,7 @@ TEST(AtomicStore, DiskFullKeepsOldFileAndSaysSo) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::ostringstream errors;
         const SettingsStore store([&] { return dir / "Setup.ini"; }, errors);
-        const bool stored = store.StoreMode(1001);
+        const bool stored = store.StoreMode(1001).saved;
         const std::string said = errors.str();
         const bool oneLine = std::count(said.begin(), said.end(), '\n') == 1 &&
                              said.starts_with("lumivar: could not store MODE/Mode=1001");

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "CaseName.h"
 #include "FakeHost.h"
-#include "RecordingPainter.h"
 #include "LumivarDlg.h"
 #include "MainDialogIds.h"
+#include "RecordingPainter.h"
+#include "RecordingPowerOff.h"
 #include "ScheduleCheck.h"
 #include "ShowDlg.h"
-#include "CaseName.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,6 @@
 #include <vector>
 
 namespace lumivar::test {
-
-/// Records the power-off steps; never powers anything off.
-class RecordingPowerOff final : public PowerOff {
-public:
-    void AcquirePowerOffPrivilege() override { calls.push_back("privilege"); }
-    void RequestPowerOff() override { calls.push_back("request"); }
-    std::vector<std::string> calls;
-};
 
 /// The main window on the fake window system, with Setup.ini in a fresh
 /// directory and a clock the test moves.
@@ -61,7 +54,8 @@ protected:
     std::unique_ptr<ui::CLumivarDlg> dialog; // before the desktop: its windows refer to it
     FakeDesktop desktop;
     RecordingPowerOff powerOff;
-    ui::MainWindowServices services{desktop.clock, powerOff, settings};
+    RecordingIdleSleep idleSleep;
+    ui::MainWindowServices services{desktop.clock, powerOff, settings, &idleSleep};
 };
 
 } // namespace lumivar::test

@@ -26,8 +26,8 @@ TEST_F(MainWindowTest, ArmTakesTheSelectedPickerAndGoesToTheTray) {
     EXPECT_EQ(g_armedTarget, (TargetTime{23, 30, 0}));
     ASSERT_TRUE(window.TimerRunning(2));
     EXPECT_EQ(window.Timer(2).pacing, ui::TimerPacing::WallSecond);
-    for (int id : {IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_REST,
-                   IDC_SET_DEFAULT_REST, IDC_ARM})
+    for (int id : {IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_REST, IDC_SET_DEFAULT_REST,
+                   IDC_ARM})
         EXPECT_FALSE(window.IsControlEnabled(id)) << id;
     EXPECT_TRUE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
     EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), IDC_MODE_REST);
@@ -94,7 +94,8 @@ TEST_F(MainWindowTest, NoticeThirtySecondsAheadThenOnePowerOffAtTheTarget) {
     EXPECT_FALSE(window.TimerRunning(2));
     EXPECT_TRUE(window.IsControlEnabled(IDC_ARM));
     EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
-    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_USER)) << "mode controls stay as arming left them";
+    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_USER))
+        << "mode controls stay as arming left them";
     EXPECT_EQ(desktop.trayIcons, 1) << "the icon stays";
 
     desktop.RunFor(48h);
@@ -124,18 +125,57 @@ TEST_F(MainWindowTest, TargetEarlierInTheDayWaitsForTomorrow) {
     EXPECT_EQ(powerOff.calls.size(), 2u);
 }
 
-TEST_F(MainWindowTest, RefusedPowerOffLeavesTheScheduleIdleAndRearmable) {
+TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
+    powerOff.failure = "org.freedesktop.login1.NotAllowed: Interactive authentication required.";
     FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
     window.SetPicker(IDC_TIME_USER, {12, 0, 5});
     window.Click(IDC_ARM);
     desktop.RunFor(6s);
     ASSERT_EQ(powerOff.calls.size(), 2u);
-    window.TrayMouse(ui::kWmLButtonDblClk);
+    EXPECT_TRUE(window.visible) << "back from the tray";
+    EXPECT_EQ(desktop.trayIcons, 0);
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_EQ(window.messageBoxes[0].caption, "提示");
+    EXPECT_EQ(window.messageBoxes[0].text, "关机没有执行,计算机仍在运行。\n" + powerOff.failure);
+    EXPECT_FALSE(window.TimerRunning(2));
+
     window.Click(IDC_ARM); // same mode, same time: tomorrow
     EXPECT_EQ(g_armedTarget, (TargetTime{12, 0, 5}));
     window.TrayMouse(ui::kWmLButtonDblClk);
     window.Click(IDC_CANCEL_POWER_OFF);
     EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_USER));
+}
+
+TEST_F(MainWindowTest, ArmingWarnsOfALikelyRefusalAndStaysArmed) {
+    powerOff.likelyRefusal = "logind answers CanPowerOff: no";
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
+    window.Click(IDC_ARM);
+    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_FALSE(window.visible);
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_EQ(window.messageBoxes[0].caption, "提示");
+    EXPECT_EQ(window.messageBoxes[0].text.substr(window.messageBoxes[0].text.find('\n') + 1),
+              powerOff.likelyRefusal);
+}
+
+TEST_F(MainWindowTest, IdleSleepIsHeldOffExactlyWhileArmed) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
+    EXPECT_FALSE(idleSleep.held);
+    window.Click(IDC_ARM);
+    EXPECT_TRUE(idleSleep.held);
+    window.TrayMouse(ui::kWmLButtonDblClk);
+    window.Click(IDC_CANCEL_POWER_OFF);
+    EXPECT_FALSE(idleSleep.held) << "cancelled";
+
+    window.SetPicker(IDC_TIME_USER, {12, 0, 5});
+    window.Click(IDC_ARM);
+    EXPECT_TRUE(idleSleep.held);
+    desktop.RunFor(6s);
+    EXPECT_FALSE(idleSleep.held) << "carried out";
+
+    window.Click(IDC_ARM);
+    dialog.reset();
+    EXPECT_FALSE(idleSleep.held) << "the program ended";
 }
 
 TEST_F(MainWindowTest, TickKeepsRunningWhileAMessageBoxWaits) {
@@ -174,11 +214,17 @@ TEST_F(MainWindowTest, DefaultTimeButtonStoresItsSlotAndSaysSo) {
     EXPECT_NE(window.messageBoxes[2].text.find("星期五至星期六"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, DefaultTimeMessageShowsEvenWhenTheStoreFails) {
+TEST_F(MainWindowTest, DefaultTimeSaysWhenItCouldNotBeSaved) {
     std::filesystem::create_directory(dir / "Setup.ini");
     FakeHost& window = Start();
+    window.SetPicker(IDC_TIME_WORK, {6, 30, 0});
     window.Click(IDC_SET_DEFAULT_WORK);
-    EXPECT_EQ(window.messageBoxes.size(), 1u);
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    const MessageBoxCall& box = window.messageBoxes[0];
+    EXPECT_EQ(box.text.rfind("无法保存默认时间", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find("\n" + (dir / "Setup.ini").string()), std::string::npos) << box.text;
+    EXPECT_EQ(box.type, 0x30u);
+    EXPECT_EQ(window.PickerTime(IDC_TIME_WORK), (TargetTime{6, 30, 0})) << "kept for this run";
     EXPECT_NE(errors.str().find("could not store WORK/Hour"), std::string::npos);
 }
 
