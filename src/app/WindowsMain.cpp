@@ -6,6 +6,7 @@
 #include "SettingsStore.h"
 #include "Utf16.h"
 #include "Win32ApplicationHost.h"
+#include "Win32IdleSleepInhibitor.h"
 #include "Win32PowerOff.h"
 
 #include <shellapi.h>
@@ -56,7 +57,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     else
         powerOff = std::make_unique<Win32PowerOff>();
     const SettingsStore settings;
-    ui::MainWindowServices services{clock, *powerOff, settings};
+    win32::Win32IdleSleepInhibitor idleSleep;
+    ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
     // --trace-ticks: one line per schedule tick on standard error, for
     // checking that no wall-clock second is skipped or visited twice.
     if (command.options.traceTicks)

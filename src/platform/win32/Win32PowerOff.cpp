@@ -1,5 +1,9 @@
 #include "Win32PowerOff.h"
 
+#include "SystemMessage.h"
+
+#include <string>
+
 namespace lumivar {
 namespace {
 
@@ -9,11 +13,13 @@ constexpr UINT kShutdown = 1; // EWX_SHUTDOWN: not forced, no separate power-off
 } // namespace
 
 Win32PowerOffApi SystemPowerOffApi() {
-    return {&::GetCurrentProcessId, &::OpenProcess,           &::OpenProcessToken, &::CloseHandle,
-            &::LookupPrivilegeValueA, &::AdjustTokenPrivileges, &::ExitWindowsEx};
+    return {&::GetCurrentProcessId, &::OpenProcess,           &::OpenProcessToken,
+            &::CloseHandle,         &::LookupPrivilegeValueA, &::AdjustTokenPrivileges,
+            &::ExitWindowsEx,       &::GetLastError};
 }
 
-Win32PowerOff::Win32PowerOff(const Win32PowerOffApi& api) : m_api(api) {}
+Win32PowerOff::Win32PowerOff(const Win32PowerOffApi& api, std::ostream& errors)
+    : m_api(api), m_errors(errors) {}
 
 void Win32PowerOff::AcquirePowerOffPrivilege() {
     HANDLE process = nullptr;
@@ -30,9 +36,31 @@ void Win32PowerOff::AcquirePowerOffPrivilege() {
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Luid = luid;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    m_api.adjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+    // The call succeeds even when the privilege was not granted: only the
+    // last error (ERROR_NOT_ALL_ASSIGNED) tells.
+    const BOOL adjusted =
+        m_api.adjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+    m_privilegeError = m_api.getLastError();
+    if (adjusted && m_privilegeError != ERROR_NOT_ALL_ASSIGNED)
+        m_privilegeError = ERROR_SUCCESS;
+    else if (m_privilegeError == ERROR_SUCCESS)
+        m_privilegeError = ERROR_NOT_ALL_ASSIGNED;
 }
 
-void Win32PowerOff::RequestPowerOff() { m_api.exitWindowsEx(kShutdown, 0); }
+void Win32PowerOff::RequestPowerOff() {
+    const BOOL requested = m_api.exitWindowsEx(kShutdown, 0);
+    const DWORD requestError = requested ? ERROR_SUCCESS : m_api.getLastError();
+    // Without the privilege the request cannot have worked, whatever it
+    // answered; that is the cause to report.
+    std::string reason;
+    if (m_privilegeError != ERROR_SUCCESS)
+        reason = "SeShutdownPrivilege: " + win32::SystemMessage(m_privilegeError);
+    else if (!requested)
+        reason = "ExitWindowsEx: " + win32::SystemMessage(requestError);
+    else
+        return;
+    m_errors << "lumivar: power-off failed: " << reason << std::endl;
+    ReportFailure(reason);
+}
 
 } // namespace lumivar

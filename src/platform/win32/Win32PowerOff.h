@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <iostream>
+
 namespace lumivar {
 
 /// The system calls the power-off makes, gathered so that a test can record
@@ -14,27 +16,33 @@ struct Win32PowerOffApi {
     BOOL(WINAPI* openProcessToken)(HANDLE process, DWORD access, PHANDLE token);
     BOOL(WINAPI* closeHandle)(HANDLE handle);
     BOOL(WINAPI* lookupPrivilegeValueA)(LPCSTR system, LPCSTR name, PLUID luid);
-    BOOL(WINAPI* adjustTokenPrivileges)(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
-                                        DWORD length, PTOKEN_PRIVILEGES previous,
-                                        PDWORD returnLength);
+    BOOL(WINAPI* adjustTokenPrivileges)
+    (HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD length,
+     PTOKEN_PRIVILEGES previous, PDWORD returnLength);
     BOOL(WINAPI* exitWindowsEx)(UINT flags, DWORD reason);
+    DWORD(WINAPI* getLastError)();
 };
 
 /// The real functions of kernel32, advapi32 and user32.
 Win32PowerOffApi SystemPowerOffApi();
 
 /// Enables SeShutdownPrivilege in the process token, then ExitWindowsEx.
-/// No result is examined: a failed step passes null handles on, and the
-/// request is made whether or not the privilege was granted.
+/// A failed step passes null handles on, and the request is made whether or
+/// not the privilege was granted; but a privilege not granted, or a request
+/// the system turned down, is reported as a failure with the system's text.
 class Win32PowerOff final : public PowerOff {
 public:
-    explicit Win32PowerOff(const Win32PowerOffApi& api = SystemPowerOffApi());
+    /// `errors` gets one line for each failed power-off; it must outlive this.
+    explicit Win32PowerOff(const Win32PowerOffApi& api = SystemPowerOffApi(),
+                           std::ostream& errors = std::cerr);
 
     void AcquirePowerOffPrivilege() override;
     void RequestPowerOff() override;
 
 private:
     Win32PowerOffApi m_api;
+    std::ostream& m_errors;
+    DWORD m_privilegeError = ERROR_SUCCESS; // of the last privilege step
 };
 
 } // namespace lumivar

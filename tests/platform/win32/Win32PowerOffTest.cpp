@@ -1,10 +1,12 @@
-// The Windows power-off makes exactly this sequence of system calls, and goes
-// on to the request even when every earlier step fails.
+// The Windows power-off makes exactly this sequence of system calls, goes on
+// to the request even when every earlier step fails, and reports a privilege
+// not granted or a request turned down.
 #include "Win32PowerOff.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@ namespace {
 
 std::vector<std::string> g_calls;
 bool g_fail = false;
+DWORD g_lastError = ERROR_SUCCESS; // what GetLastError answers after the failing step
+DWORD g_exitError = ERROR_SUCCESS; // set: ExitWindowsEx fails with it
 HANDLE const kProcess = reinterpret_cast<HANDLE>(0x1234);
 HANDLE const kToken = reinterpret_cast<HANDLE>(0x5678);
 
@@ -26,8 +30,9 @@ HANDLE WINAPI FakeOpenProcess(DWORD access, BOOL inherit, DWORD id) {
     return g_fail ? nullptr : kProcess;
 }
 BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
-    g_calls.push_back(std::string("OpenProcessToken ") + (process == kProcess ? "process" : "null") +
-                      " " + std::to_string(access) + (*token == nullptr ? " null-in" : " set-in"));
+    g_calls.push_back(std::string("OpenProcessToken ") +
+                      (process == kProcess ? "process" : "null") + " " + std::to_string(access) +
+                      (*token == nullptr ? " null-in" : " set-in"));
     if (!g_fail)
         *token = kToken;
     return !g_fail;
@@ -46,8 +51,8 @@ BOOL WINAPI FakeLookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
 BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
                                       DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned) {
     g_calls.push_back(std::string("AdjustTokenPrivileges ") + (token == kToken ? "token" : "null") +
-                      " " + std::to_string(disableAll) + " count=" +
-                      std::to_string(state->PrivilegeCount) +
+                      " " + std::to_string(disableAll) +
+                      " count=" + std::to_string(state->PrivilegeCount) +
                       " luid=" + std::to_string(state->Privileges[0].Luid.LowPart) + "," +
                       std::to_string(state->Privileges[0].Luid.HighPart) +
                       " attributes=" + std::to_string(state->Privileges[0].Attributes) +
@@ -57,21 +62,39 @@ BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIV
 }
 BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD reason) {
     g_calls.push_back("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
-    return !g_fail;
+    if (g_exitError != ERROR_SUCCESS)
+        g_lastError = g_exitError;
+    return !g_fail && g_exitError == ERROR_SUCCESS;
+}
+DWORD WINAPI FakeGetLastError() {
+    return g_lastError;
 }
 
-const Win32PowerOffApi kFakeApi{&FakeGetCurrentProcessId, &FakeOpenProcess,
-                                &FakeOpenProcessToken,    &FakeCloseHandle,
+const Win32PowerOffApi kFakeApi{&FakeGetCurrentProcessId,   &FakeOpenProcess,
+                                &FakeOpenProcessToken,      &FakeCloseHandle,
                                 &FakeLookupPrivilegeValueA, &FakeAdjustTokenPrivileges,
-                                &FakeExitWindowsEx};
+                                &FakeExitWindowsEx,         &FakeGetLastError};
 
-std::vector<std::string> RunBothSteps(bool fail) {
+struct Outcome {
+    std::vector<std::string> calls;
+    std::vector<std::string> failures; // reported to the handler
+    std::string errors;                // written on the error stream
+};
+
+Outcome RunBothSteps(bool fail, DWORD lastError = ERROR_SUCCESS, DWORD exitError = ERROR_SUCCESS) {
     g_calls.clear();
     g_fail = fail;
-    Win32PowerOff powerOff(kFakeApi);
+    g_lastError = lastError;
+    g_exitError = exitError;
+    Outcome run;
+    std::ostringstream errors;
+    Win32PowerOff powerOff(kFakeApi, errors);
+    powerOff.SetFailureHandler([&](const std::string& why) { run.failures.push_back(why); });
     powerOff.AcquirePowerOffPrivilege();
     powerOff.RequestPowerOff();
-    return g_calls;
+    run.calls = g_calls;
+    run.errors = errors.str();
+    return run;
 }
 
 TEST(Win32PowerOff, MakesTheSystemCallsInOrder) {
@@ -84,17 +107,37 @@ TEST(Win32PowerOff, MakesTheSystemCallsInOrder) {
         "AdjustTokenPrivileges token 0 count=1 luid=19,7 attributes=2 length=16 null null",
         "ExitWindowsEx 1 0",
     };
-    EXPECT_EQ(RunBothSteps(false), expected);
-    EXPECT_EQ(RunBothSteps(false), expected) << "a second run repeats the whole sequence";
+    const Outcome run = RunBothSteps(false);
+    EXPECT_EQ(run.calls, expected);
+    EXPECT_TRUE(run.failures.empty());
+    EXPECT_TRUE(run.errors.empty());
+    EXPECT_EQ(RunBothSteps(false).calls, expected) << "a second run repeats the whole sequence";
 }
 
 TEST(Win32PowerOff, FailedStepsPassNullHandlesOnAndStillRequest) {
-    const std::vector<std::string> calls = RunBothSteps(true);
+    const std::vector<std::string> calls = RunBothSteps(true, ERROR_INVALID_HANDLE).calls;
     ASSERT_EQ(calls.size(), 7u);
     EXPECT_EQ(calls[2], "OpenProcessToken null 32 null-in");
     EXPECT_EQ(calls[3], "CloseHandle null");
     EXPECT_EQ(calls[5].rfind("AdjustTokenPrivileges null", 0), 0u);
     EXPECT_EQ(calls[6], "ExitWindowsEx 1 0");
+}
+
+TEST(Win32PowerOff, ReportsAPrivilegeNotGrantedOrARequestTurnedDown) {
+    // AdjustTokenPrivileges succeeds but grants nothing: the request is still
+    // made, and the privilege is what the user is told about.
+    Outcome run = RunBothSteps(false, ERROR_NOT_ALL_ASSIGNED);
+    EXPECT_EQ(run.calls.back(), "ExitWindowsEx 1 0");
+    ASSERT_EQ(run.failures.size(), 1u);
+    EXPECT_EQ(run.failures[0].rfind("SeShutdownPrivilege: ", 0), 0u) << run.failures[0];
+    EXPECT_NE(run.failures[0].find("(error 1300)"), std::string::npos) << run.failures[0];
+    EXPECT_EQ(run.errors, "lumivar: power-off failed: " + run.failures[0] + "\n");
+
+    run = RunBothSteps(false, ERROR_SUCCESS, ERROR_ACCESS_DENIED);
+    ASSERT_EQ(run.failures.size(), 1u);
+    EXPECT_EQ(run.failures[0].rfind("ExitWindowsEx: ", 0), 0u) << run.failures[0];
+    EXPECT_NE(run.failures[0].find("(error 5)"), std::string::npos);
+    EXPECT_EQ(run.failures[0].find('\n'), std::string::npos) << "one line";
 }
 
 } // namespace
