@@ -1,6 +1,7 @@
 // The Linux program: the command line, the display, then the application on
-// the Qt host with the real clock, settings file and power-off.
+// the Qt host with the real clock, settings file, power-off and idle-sleep hold.
 #include "CommandLine.h"
+#include "DesktopIdleSleepInhibitor.h"
 #include "DisplayEnvironment.h"
 #include "DryRunPowerOff.h"
 #include "LogindPowerOff.h"
@@ -69,7 +70,9 @@ int main(int argc, char* argv[]) {
     else
         powerOff = std::make_unique<LogindPowerOff>();
     const SettingsStore settings;
-    ui::MainWindowServices services{clock, *powerOff, settings};
+    // Also in a dry run: a sleeping machine misses the target second either way.
+    DesktopIdleSleepInhibitor idleSleep;
+    ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
     if (command.options.traceTicks)
         services.onScheduleTick = TraceTick;
 

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """The built program powering off through logind, for real but harmlessly: a
-private bus stands in for the system bus and python3-dbusmock's logind
-template for logind, which refuses. The program must call PowerOff(false)
-exactly once at the target, say why it was refused, and carry on.
+private bus stands in for the system and session buses and python3-dbusmock's
+logind template for logind, which wants a password and then refuses. The
+program must warn of that when armed, hold idle sleep off through logind (no
+desktop portal answers) while armed, call PowerOff(true) exactly once at the
+target, and then come back from the tray saying why it was refused.
 
 Usage: linux_logind_end_to_end.py PATH_TO_LUMIVAR"""
 
@@ -17,12 +19,16 @@ import time
 import dbus
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lumivar_driver import (arm_with_enter, exit_with_yes, restore_from_tray,  # noqa: E402
+from lumivar_driver import (arm_with_enter, exit_with_yes, main_window,  # noqa: E402
                             stored_mode, write_setup)
 from x11_session import X11Session, wait_for  # noqa: E402
 
-LEAD = 6
+LEAD = 8
 LOGIND = "org.freedesktop.login1"
+BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
+                          "private-bus.conf")
+# Where to leave screenshots of the boxes, for a person to look at; none when unset.
+SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
 
 def main(program):
@@ -32,8 +38,8 @@ def main(program):
         session.start_tray_host()
         bus_address = start_private_bus(session, workdir.name)
         call_log = os.path.join(workdir.name, "logind-calls.log")
-        start_mock_logind(session, bus_address, call_log)
-        run_scenario(session, program, workdir.name, bus_address, call_log)
+        logind = start_mock_logind(session, bus_address, call_log)
+        run_scenario(session, program, workdir.name, bus_address, call_log, logind)
     finally:
         session.close()
         workdir.cleanup()
@@ -41,8 +47,9 @@ def main(program):
 
 
 def start_private_bus(session, workdir):
-    daemon = session.start(["dbus-daemon", "--session", "--nofork", "--print-address",
-                            f"--address=unix:dir={workdir}"], stdout=subprocess.PIPE)
+    daemon = session.start(["dbus-daemon", f"--config-file={BUS_CONFIG}", "--nofork",
+                            "--print-address", f"--address=unix:dir={workdir}"],
+                           stdout=subprocess.PIPE)
     return daemon.stdout.readline().decode().strip()
 
 
@@ -52,35 +59,58 @@ def start_mock_logind(session, bus_address, call_log):
                   env=env)
     bus = dbus.bus.BusConnection(bus_address)
     wait_for(lambda: bus.name_has_owner(LOGIND), 20, "the mock logind did not start")
-    mock = dbus.Interface(bus.get_object(LOGIND, "/org/freedesktop/login1"),
-                          "org.freedesktop.DBus.Mock")
+    logind = bus.get_object(LOGIND, "/org/freedesktop/login1")
+    mock = dbus.Interface(logind, "org.freedesktop.DBus.Mock")
+    # polkit would ask for a password (another user is logged in, say), and
+    # nobody gives it
+    mock.AddMethod("org.freedesktop.login1.Manager", "CanPowerOff", "", "s", "ret = 'challenge'")
     mock.AddMethod("org.freedesktop.login1.Manager", "PowerOff", "b", "",
                    "raise dbus.exceptions.DBusException('Not allowed here.', "
                    "name='org.freedesktop.DBus.Error.AccessDenied')")
+    return dbus.Interface(logind, "org.freedesktop.login1.Manager")
 
 
-def run_scenario(session, program, workdir, bus_address, call_log):
+def run_scenario(session, program, workdir, bus_address, call_log, logind):
     target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
     setup = write_setup(workdir, target, notice=False)
     stderr_path = os.path.join(workdir, "stderr.txt")
-    env = dict(session.env, QT_QPA_PLATFORM="xcb", DBUS_SYSTEM_BUS_ADDRESS=bus_address)
+    env = dict(session.env, QT_QPA_PLATFORM="xcb", DBUS_SYSTEM_BUS_ADDRESS=bus_address,
+               DBUS_SESSION_BUS_ADDRESS=bus_address)
     with open(stderr_path, "w") as stderr:
         app = session.start([program], cwd=workdir, env=env, stderr=stderr)
-    icon = arm_with_enter(session)
+    arm_with_enter(session)
+    dismiss_notice(session, "armed-warning.png")
+    held = [tuple(str(field) for field in inhibitor[:4]) for inhibitor in logind.ListInhibitors()]
+    assert held == [("idle", "Lumivar", "等待定时关机", "block")], f"logind holds {held}"
+    print("armed: warned of the password, idle sleep held off through logind")
 
     wait_for(lambda: power_off_calls(call_log), LEAD + 5, "PowerOff was never called")
-    time.sleep(2)  # room for a second call, which must not come
+    main_window(session, 5)  # back from the tray
+    dismiss_notice(session, "refused.png")
+    time.sleep(1)  # room for a second call, which must not come
     calls = power_off_calls(call_log)
-    assert calls == ["PowerOff False"], f"logind saw {calls}"
+    assert calls == ["PowerOff True"], f"logind saw {calls}"
     assert app.poll() is None, "the program did not survive the refusal"
+    assert not logind.ListInhibitors(), "idle sleep still held off after the schedule ended"
     with open(stderr_path) as f:
         ours = [line for line in f if line.startswith("lumivar:")]  # Qt may warn too
     assert len(ours) == 1 and "AccessDenied" in ours[0], f"the program reported: {ours}"
     print(f"refused as expected, program reported: {ours[0].strip()}")
 
-    restore_from_tray(session, icon)
     content = exit_with_yes(session, app, setup)
     assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"
+
+
+def dismiss_notice(session, screenshot_name):
+    """Waits for a "提示" box, keeps a picture of it when asked to, and
+    answers it with Enter."""
+    box = wait_for(lambda: session.visible_windows(name="提示"), 5, "no 提示 box")[0]
+    if SCREENSHOTS:
+        time.sleep(0.3)  # let it paint
+        session.screenshot(os.path.join(SCREENSHOTS, screenshot_name))
+    session.focus(box)
+    session.key("Return")
+    wait_for(lambda: box not in session.visible_windows(name="提示"), 5, "the 提示 box stayed")
 
 
 def power_off_calls(call_log):

@@ -1,29 +1,24 @@
 #include "LogindPowerOff.h"
+#include "MockBus.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
-#include <csignal>
 #include <sstream>
-#include <sys/prctl.h>
+#include <string>
+#include <vector>
 
 namespace lumivar {
 namespace {
 
+using test::DBusMock;
+using test::PrivateBus;
+
 const QString kLogind = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
-
-// The helpers die with the test even when it crashes or is killed.
-void DieWithParent(QProcess& process) {
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
+const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 
 int CountLines(const std::string& text) {
     return static_cast<int>(std::ranges::count(text, '\n'));
@@ -43,96 +38,96 @@ private slots:
         // before anything reads it (libdbus reads it once): the mock is reached
         // by address, and no test can reach a real logind.
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + m_dir.filePath("no-bus").toUtf8());
-        DieWithParent(m_daemon);
-        m_daemon.start(
-            QStringLiteral(LUMIVAR_DBUS_DAEMON),
-            {"--session", "--nofork", "--print-address", "--address=unix:dir=" + m_dir.path()});
-        QVERIFY(m_daemon.waitForReadyRead(10000));
-        m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
-        QVERIFY(!m_address.isEmpty());
-        m_bus = QDBusConnection::connectToBus(m_address, QStringLiteral("lumivar-test-bus"));
-        QVERIFY2(m_bus.isConnected(), qPrintable(m_bus.lastError().message()));
-    }
-
-    void cleanupTestCase() {
-        QDBusConnection::disconnectFromBus(QStringLiteral("lumivar-test-bus"));
-        m_daemon.kill();
-        m_daemon.waitForFinished();
+        QVERIFY2(m_bus.start(m_dir.path()), qPrintable(m_bus.connection().lastError().message()));
     }
 
     void init() {
         m_errors.str({});
-        QFile::remove(logPath());
-        DieWithParent(m_mock);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
-        m_mock.setProcessEnvironment(environment);
-        m_mock.start(QStringLiteral(LUMIVAR_DBUSMOCK_PYTHON),
-                     {"-m", "dbusmock", "--template", "logind", "-l", logPath()});
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus.interface()->isServiceRegistered(kLogind), 20000);
+        m_failures.clear();
+        QVERIFY(m_logind.start(m_bus, kLogind, {"--template", "logind"}));
     }
 
-    void cleanup() {
-        m_mock.kill();
-        m_mock.waitForFinished();
-    }
+    void cleanup() { QVERIFY(m_logind.stop()); }
 
     void oneRequestMakesOnePowerOffCall() {
-        LogindPowerOff powerOff(m_bus, m_errors);
+        LogindPowerOff powerOff(m_bus.connection(), m_errors);
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.AcquirePowerOffPrivilege();
         powerOff.RequestPowerOff();
         QVERIFY(finished.wait(10000));
         QTest::qWait(200); // room for a stray second call to show up
-        QCOMPARE(mockCalls(), (QStringList{"CanPowerOff", "PowerOff False"}));
+        QCOMPARE(m_logind.calls(), (QStringList{"CanPowerOff", "PowerOff False"}));
         QCOMPARE(m_errors.str(), "");
     }
 
-    void refusalIsOneLine() {
+    // The reason reaches the window as well as standard error, both one line.
+    void refusalIsReported() {
         QVERIFY(refusePowerOff());
-        LogindPowerOff powerOff(m_bus, m_errors);
+        LogindPowerOff powerOff(m_bus.connection(), m_errors);
+        recordFailures(powerOff);
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.RequestPowerOff();
         QVERIFY(finished.wait(10000));
-        QCOMPARE(m_errors.str(), "lumivar: power-off refused by logind: "
-                                 "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired: "
-                                 "Interactive authentication required.\n");
+        const std::string why = "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired: "
+                                "Interactive authentication required.";
+        QCOMPARE(m_errors.str(), "lumivar: power-off refused by logind: " + why + "\n");
+        QCOMPARE(m_failures, std::vector<std::string>{"logind 拒绝了关机请求: " + why});
     }
 
     void destroyedBeforeTheReply() {
         QVERIFY(refusePowerOff());
         {
-            LogindPowerOff powerOff(m_bus, m_errors);
+            LogindPowerOff powerOff(m_bus.connection(), m_errors);
+            recordFailures(powerOff);
             powerOff.RequestPowerOff();
         }
         QTest::qWait(300); // the refusal arrives for nobody
         QCOMPARE(m_errors.str(), "");
-        QCOMPARE(mockCalls().value(0), "PowerOff False");
+        QVERIFY(m_failures.empty());
+        QCOMPARE(m_logind.calls().value(0), "PowerOff False");
     }
 
     void canPowerOffAnswers_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("lines");
-        QTest::newRow("yes") << "yes" << 0;
-        QTest::newRow("challenge") << "challenge" << 0;
-        QTest::newRow("no") << "no" << 1;
-        QTest::newRow("na") << "na" << 1;
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("yes") << "yes" << 0 << "PowerOff False"
+                             << "";
+        // polkit may ask for a password: the request lets it
+        QTest::newRow("challenge") << "challenge" << 0 << "PowerOff True"
+                                   << "关机需要管理员密码,到时须有人在场输入 "
+                                      "(logind CanPowerOff: challenge)";
+        QTest::newRow("no") << "no" << 1 << "PowerOff False"
+                            << "系统不允许本用户关机 (logind CanPowerOff: no)";
+        QTest::newRow("na") << "na" << 1 << "PowerOff False"
+                            << "本系统不支持关机 (logind CanPowerOff: na)";
     }
 
     void canPowerOffAnswers() {
         QFETCH(QString, answer);
         QFETCH(int, lines);
-        QVERIFY(replaceMockMethod("CanPowerOff", "", "s", "ret = '" + answer + "'"));
-        LogindPowerOff powerOff(m_bus, m_errors);
+        QFETCH(QString, request);
+        QFETCH(QString, warning);
+        QVERIFY(
+            m_logind.addMethod(kPath, kManager, "CanPowerOff", "", "s", "ret = '" + answer + "'"));
+        LogindPowerOff powerOff(m_bus.connection(), m_errors);
+        QCOMPARE(QString::fromStdString(powerOff.LikelyRefusal()), warning);
         powerOff.AcquirePowerOffPrivilege();
         QCOMPARE(CountLines(m_errors.str()), lines);
-        QCOMPARE(mockCalls(), QStringList{"CanPowerOff"}); // asks, and nothing more
+        QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
+        powerOff.RequestPowerOff();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(m_logind.calls(), (QStringList{"CanPowerOff", "CanPowerOff", request}));
     }
 
-    void missingLogindIsOneLine() {
-        cleanup();
-        QTRY_VERIFY(!m_bus.interface()->isServiceRegistered(kLogind));
-        LogindPowerOff powerOff(m_bus, m_errors);
+    void missingLogindIsReported() {
+        QVERIFY(m_logind.stop());
+        LogindPowerOff powerOff(m_bus.connection(), m_errors);
+        recordFailures(powerOff);
+        QVERIFY2(powerOff.LikelyRefusal().starts_with(
+                     "无法询问 logind 能否关机 (org.freedesktop.DBus.Error.ServiceUnknown: "),
+                 powerOff.LikelyRefusal().c_str());
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.AcquirePowerOffPrivilege();
         powerOff.RequestPowerOff();
@@ -141,11 +136,18 @@ private slots:
         QVERIFY2(m_errors.str().starts_with(
                      "lumivar: power-off failed: org.freedesktop.DBus.Error.ServiceUnknown: "),
                  m_errors.str().c_str());
+        QCOMPARE(m_failures.size(), 1u);
+        QVERIFY2(m_failures[0].starts_with(
+                     "无法联系 logind: org.freedesktop.DBus.Error.ServiceUnknown: "),
+                 m_failures[0].c_str());
     }
 
-    void noSystemBusIsOneLine() {
+    void noSystemBusIsReported() {
         {
             LogindPowerOff powerOff(QDBusConnection::systemBus(), m_errors); // the real default
+            recordFailures(powerOff);
+            QVERIFY2(powerOff.LikelyRefusal().starts_with("没有系统总线,无法请求关机 ("),
+                     powerOff.LikelyRefusal().c_str());
             powerOff.AcquirePowerOffPrivilege();
             powerOff.RequestPowerOff();
             QTest::qWait(200);
@@ -153,51 +155,31 @@ private slots:
         QCOMPARE(CountLines(m_errors.str()), 1);
         QVERIFY2(m_errors.str().starts_with("lumivar: power-off failed: no system bus: "),
                  m_errors.str().c_str());
-        QVERIFY(mockCalls().isEmpty());
+        QCOMPARE(m_failures.size(), 1u);
+        QVERIFY2(m_failures[0].starts_with("没有系统总线: "), m_failures[0].c_str());
+        QVERIFY(m_logind.calls().isEmpty());
     }
 
 private:
     // logind's answer when polkit wants a password, with a line break that
     // must not split the report
     bool refusePowerOff() {
-        return replaceMockMethod(
-            "PowerOff", "b", "",
+        return m_logind.addMethod(
+            kPath, kManager, "PowerOff", "b", "",
             "raise dbus.exceptions.DBusException('Interactive\\nauthentication "
             "required.', name='org.freedesktop.DBus.Error."
             "InteractiveAuthorizationRequired')");
     }
 
-    QString logPath() const { return m_dir.filePath("logind-calls.log"); }
-
-    /// The mock's call log, one "Method args" entry per call, timestamps dropped.
-    QStringList mockCalls() const {
-        QFile log(logPath());
-        QStringList calls;
-        if (!log.open(QIODevice::ReadOnly))
-            return calls;
-        for (const QByteArray& line : log.readAll().split('\n'))
-            if (const qsizetype space = line.indexOf(' '); space > 0)
-                calls << QString::fromUtf8(line.mid(space + 1));
-        return calls;
-    }
-
-    bool replaceMockMethod(const QString& name, const QString& in, const QString& out,
-                           const QString& code) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            kLogind, kPath, QStringLiteral("org.freedesktop.DBus.Mock"), "AddMethod");
-        call << "org.freedesktop.login1.Manager" << name << in << out << code;
-        const QDBusMessage reply = m_bus.call(call);
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            qWarning("AddMethod failed: %s", qPrintable(reply.errorMessage()));
-        return reply.type() == QDBusMessage::ReplyMessage;
+    void recordFailures(PowerOff& powerOff) {
+        powerOff.SetFailureHandler([this](const std::string& why) { m_failures.push_back(why); });
     }
 
     QTemporaryDir m_dir;
-    QProcess m_daemon;
-    QProcess m_mock;
-    QString m_address;
-    QDBusConnection m_bus{QString()};
+    PrivateBus m_bus{QStringLiteral("lumivar-test-bus")};
+    DBusMock m_logind{m_dir.filePath("logind-calls.log")};
     std::ostringstream m_errors;
+    std::vector<std::string> m_failures;
 };
 
 } // namespace lumivar

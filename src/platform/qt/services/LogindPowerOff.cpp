@@ -1,8 +1,13 @@
 #include "LogindPowerOff.h"
 
+#include "DBusText.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+
+#include <climits>
+#include <utility>
 
 namespace lumivar {
 namespace {
@@ -14,45 +19,60 @@ const QString kBusDaemon = QStringLiteral("org.freedesktop.DBus");
 
 // CanPowerOff answers at once unless logind hangs; the tick must not hang with it.
 constexpr int kCanPowerOffTimeoutMs = 2000;
-
-QString Described(const QDBusError& error) {
-    return error.name() + QStringLiteral(": ") + error.message();
-}
+// libdbus's "no time-out": a password prompt may wait for as long as the user
+// takes, and only logind's answer says whether it was refused.
+constexpr int kNoTimeout = INT_MAX;
 
 } // namespace
 
 LogindPowerOff::LogindPowerOff(const QDBusConnection& bus, std::ostream& errors, QObject* parent)
     : QObject(parent), m_bus(bus), m_errors(errors) {}
 
+std::optional<QString> LogindPowerOff::askCanPowerOff(QDBusError& error) {
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("CanPowerOff"));
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCanPowerOffTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        error = QDBusError(reply);
+        return std::nullopt;
+    }
+    return reply.arguments().constFirst().toString();
+}
+
 void LogindPowerOff::AcquirePowerOffPrivilege() {
+    m_interactive = false;
     // Without a bus or an answer stay silent: the request reports that itself,
     // and one failure should read as one line.
     if (!m_bus.isConnected())
         return;
-    const QDBusMessage call =
-        QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("CanPowerOff"));
-    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCanPowerOffTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    QDBusError error;
+    const std::optional<QString> answer = askCanPowerOff(error);
+    if (!answer)
         return;
-    const QString answer = reply.arguments().constFirst().toString();
-    // "challenge" means polkit would ask for a password; the request is not
-    // interactive, but an agent or a rule may still let it through.
-    if (answer == QLatin1String("yes") || answer == QLatin1String("challenge"))
+    // "challenge": polkit wants a password. Asked interactively, an agent can
+    // prompt for it, and a user still at the machine can let the power-off by.
+    m_interactive = *answer == QLatin1String("challenge");
+    if (*answer == QLatin1String("yes") || m_interactive)
         return;
-    reportLine(
-        QStringLiteral("lumivar: logind will not allow a power-off (CanPowerOff: %1)").arg(answer));
+    m_errors << QStringLiteral("lumivar: logind will not allow a power-off (CanPowerOff: %1)")
+                    .arg(OneLine(*answer))
+                    .toStdString()
+             << std::endl;
 }
 
 void LogindPowerOff::RequestPowerOff() {
+    const bool interactive = std::exchange(m_interactive, false);
     if (!m_bus.isConnected()) {
-        reportLine(QStringLiteral("lumivar: power-off failed: no system bus: ") +
-                   Described(m_bus.lastError()));
+        const QString why = Described(m_bus.lastError());
+        fail(QStringLiteral("lumivar: power-off failed: no system bus: ") + why,
+             QStringLiteral("没有系统总线: ") + why);
         return;
     }
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("PowerOff"));
-    call << false; // not interactive: no password prompt from a timer tick
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    call << interactive;
+    const QDBusPendingCall pending = m_bus.asyncCall(call, interactive ? kNoTimeout : -1);
+    auto* watcher = new QDBusPendingCallWatcher(pending, this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &LogindPowerOff::finishRequest);
 }
 
@@ -62,19 +82,45 @@ void LogindPowerOff::finishRequest(QDBusPendingCallWatcher* watcher) {
         // An error sent by logind itself is a refusal; one from the bus daemon
         // or from our own side (no logind, time-out) is a failure to ask.
         const QString sender = watcher->reply().service();
-        const bool fromLogind = !sender.isEmpty() && sender != kBusDaemon;
-        reportLine((fromLogind ? QStringLiteral("lumivar: power-off refused by logind: ")
-                               : QStringLiteral("lumivar: power-off failed: ")) +
-                   Described(watcher->error()));
+        const QString why = Described(watcher->error());
+        if (!sender.isEmpty() && sender != kBusDaemon)
+            fail(QStringLiteral("lumivar: power-off refused by logind: ") + why,
+                 QStringLiteral("logind 拒绝了关机请求: ") + why);
+        else
+            fail(QStringLiteral("lumivar: power-off failed: ") + why,
+                 QStringLiteral("无法联系 logind: ") + why);
     }
     emit requestFinished();
 }
 
-void LogindPowerOff::reportLine(const QString& line) {
-    QString text = line;
-    // The message comes from another process: keep it to the one line.
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    m_errors << text.toStdString() << std::endl;
+std::string LogindPowerOff::LikelyRefusal() {
+    if (!m_bus.isConnected())
+        return OneLine(QStringLiteral("没有系统总线,无法请求关机 (%1)")
+                           .arg(Described(m_bus.lastError())))
+            .toStdString();
+    QDBusError error;
+    const std::optional<QString> answer = askCanPowerOff(error);
+    if (!answer)
+        return OneLine(QStringLiteral("无法询问 logind 能否关机 (%1)").arg(Described(error)))
+            .toStdString();
+    if (*answer == QLatin1String("yes"))
+        return {};
+    QString meaning;
+    if (*answer == QLatin1String("challenge"))
+        meaning = QStringLiteral("关机需要管理员密码,到时须有人在场输入");
+    else if (*answer == QLatin1String("no"))
+        meaning = QStringLiteral("系统不允许本用户关机");
+    else if (*answer == QLatin1String("na"))
+        meaning = QStringLiteral("本系统不支持关机");
+    else
+        meaning = QStringLiteral("logind 没有允许关机");
+    return OneLine(meaning + QStringLiteral(" (logind CanPowerOff: %1)").arg(*answer))
+        .toStdString();
+}
+
+void LogindPowerOff::fail(const QString& line, const QString& reason) {
+    m_errors << OneLine(line).toStdString() << std::endl;
+    ReportFailure(OneLine(reason).toStdString());
 }
 
 } // namespace lumivar

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDBusError>
+#include <QString>
+
+namespace lumivar {
+
+/// An error as its name and message, for one line of a report.
+inline QString Described(const QDBusError& error) {
+    // libdbus explains a time-out with a paragraph of guesses
+    if (error.type() == QDBusError::NoReply)
+        return error.name() + QStringLiteral(": no answer in time");
+    return error.name() + QStringLiteral(": ") + error.message();
+}
+
+/// Texts from another process may hold line breaks; a report is one line.
+inline QString OneLine(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+} // namespace lumivar
