@@ -153,9 +153,11 @@ void CLumivarDlg::PowerOffNow() {
     m_services.powerOff.RequestPowerOff();
 }
 
-// The schedule is already idle and the arm button on again; bring the window
-// back from the tray so the user sees why the machine is still on.
+// Bring the window back from the tray so the user sees why the machine is
+// still on, with every slot control usable again, as after a cancel: the
+// user may want another time or slot, not the one that just failed.
 void CLumivarDlg::OnPowerOffFailed(const std::string& reason) {
+    CancelPowerOff();
     RestoreFromTray();
     Host().MessageBox(Printf(texts::kPowerOffFailed, reason.c_str()), texts::kNoticeCaption,
                       kMbOk | kMbIconExclamation);

@@ -138,12 +138,14 @@ TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
     EXPECT_EQ(window.messageBoxes[0].text, "关机没有执行,计算机仍在运行。\n" + powerOff.failure);
     EXPECT_FALSE(window.TimerRunning(2));
+    for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_USER, IDC_TIME_USER, IDC_SET_DEFAULT_USER})
+        EXPECT_TRUE(window.IsControlEnabled(id)) << id << ": usable again, as after a cancel";
+    EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
 
-    window.Click(IDC_ARM); // same mode, same time: tomorrow
-    EXPECT_EQ(g_armedTarget, (TargetTime{12, 0, 5}));
-    window.TrayMouse(ui::kWmLButtonDblClk);
-    window.Click(IDC_CANCEL_POWER_OFF);
-    EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_USER));
+    window.Click(IDC_MODE_WORK);
+    window.SetPicker(IDC_TIME_WORK, {13, 0, 0});
+    window.Click(IDC_ARM);
+    EXPECT_EQ(g_armedTarget, (TargetTime{13, 0, 0}));
 }
 
 TEST_F(MainWindowTest, ArmingWarnsOfALikelyRefusalAndStaysArmed) {
