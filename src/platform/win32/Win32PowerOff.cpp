@@ -9,7 +9,7 @@ constexpr UINT kShutdown = 1; // EWX_SHUTDOWN: not forced, no separate power-off
 } // namespace
 
 Win32PowerOffApi SystemPowerOffApi() {
-    return {&::GetCurrentProcessId, &::OpenProcess,           &::OpenProcessToken, &::CloseHandle,
+    return {&::GetCurrentProcessId,   &::OpenProcess,           &::OpenProcessToken, &::CloseHandle,
             &::LookupPrivilegeValueA, &::AdjustTokenPrivileges, &::ExitWindowsEx};
 }
 
@@ -31,8 +31,14 @@ void Win32PowerOff::AcquirePowerOffPrivilege() {
     privileges.Privileges[0].Luid = luid;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     m_api.adjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+    // The enabled privilege stays with the process token; our handle to it
+    // would otherwise leak with every power-off attempt.
+    if (token)
+        m_api.closeHandle(token);
 }
 
-void Win32PowerOff::RequestPowerOff() { m_api.exitWindowsEx(kShutdown, 0); }
+void Win32PowerOff::RequestPowerOff() {
+    m_api.exitWindowsEx(kShutdown, 0);
+}
 
 } // namespace lumivar

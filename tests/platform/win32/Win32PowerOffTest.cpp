@@ -26,14 +26,17 @@ HANDLE WINAPI FakeOpenProcess(DWORD access, BOOL inherit, DWORD id) {
     return g_fail ? nullptr : kProcess;
 }
 BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
-    g_calls.push_back(std::string("OpenProcessToken ") + (process == kProcess ? "process" : "null") +
-                      " " + std::to_string(access) + (*token == nullptr ? " null-in" : " set-in"));
+    g_calls.push_back(std::string("OpenProcessToken ") +
+                      (process == kProcess ? "process" : "null") + " " + std::to_string(access) +
+                      (*token == nullptr ? " null-in" : " set-in"));
     if (!g_fail)
         *token = kToken;
     return !g_fail;
 }
 BOOL WINAPI FakeCloseHandle(HANDLE handle) {
-    g_calls.push_back(std::string("CloseHandle ") + (handle == kProcess ? "process" : "null"));
+    g_calls.push_back(std::string("CloseHandle ") + (handle == kProcess ? "process"
+                                                     : handle == kToken ? "token"
+                                                                        : "null"));
     return TRUE;
 }
 BOOL WINAPI FakeLookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
@@ -46,8 +49,8 @@ BOOL WINAPI FakeLookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
 BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
                                       DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned) {
     g_calls.push_back(std::string("AdjustTokenPrivileges ") + (token == kToken ? "token" : "null") +
-                      " " + std::to_string(disableAll) + " count=" +
-                      std::to_string(state->PrivilegeCount) +
+                      " " + std::to_string(disableAll) +
+                      " count=" + std::to_string(state->PrivilegeCount) +
                       " luid=" + std::to_string(state->Privileges[0].Luid.LowPart) + "," +
                       std::to_string(state->Privileges[0].Luid.HighPart) +
                       " attributes=" + std::to_string(state->Privileges[0].Attributes) +
@@ -60,10 +63,9 @@ BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD reason) {
     return !g_fail;
 }
 
-const Win32PowerOffApi kFakeApi{&FakeGetCurrentProcessId, &FakeOpenProcess,
-                                &FakeOpenProcessToken,    &FakeCloseHandle,
-                                &FakeLookupPrivilegeValueA, &FakeAdjustTokenPrivileges,
-                                &FakeExitWindowsEx};
+const Win32PowerOffApi kFakeApi{
+    &FakeGetCurrentProcessId,   &FakeOpenProcess,           &FakeOpenProcessToken, &FakeCloseHandle,
+    &FakeLookupPrivilegeValueA, &FakeAdjustTokenPrivileges, &FakeExitWindowsEx};
 
 std::vector<std::string> RunBothSteps(bool fail) {
     g_calls.clear();
@@ -82,6 +84,7 @@ TEST(Win32PowerOff, MakesTheSystemCallsInOrder) {
         "CloseHandle process",
         "LookupPrivilegeValueA null SeShutdownPrivilege",
         "AdjustTokenPrivileges token 0 count=1 luid=19,7 attributes=2 length=16 null null",
+        "CloseHandle token",
         "ExitWindowsEx 1 0",
     };
     EXPECT_EQ(RunBothSteps(false), expected);
