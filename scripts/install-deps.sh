@@ -15,9 +15,19 @@ packages=(
     xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock fonts-wqy-microhei
     # Fuzzing (clang's libFuzzer and sanitizer runtimes)
     clang libclang-rt-14-dev
-    # The Windows program: cross-compiler, and Wine to run its tests
-    g++-mingw-w64-x86-64 wine wine64
+    # The Windows program (32-bit): cross-compiler, and Wine to run its tests,
+    # its 32-bit half beside the 64-bit one (WoW64)
+    g++-mingw-w64-i686 wine wine64 wine32:i386
 )
+
+# wine32 is an i386 package: apt knows it only once i386 is a foreign
+# architecture and the package lists have been fetched again.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root=()
+    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
+    "${as_root[@]}" dpkg --add-architecture i386
+    "${as_root[@]}" apt-get update -qq
+fi
 
 missing=()
 for package in "${packages[@]}"; do

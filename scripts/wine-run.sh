@@ -1,7 +1,10 @@
 #!/bin/sh
 # Runs a Windows program under Wine, in a prefix of our own (never the user's
 # ~/.wine) and without the Mono and Gecko installers that would ask questions.
-: "${WINEPREFIX:=${TMPDIR:-/tmp}/lumivar-wine-$(id -u)}"
+# The name carries the architecture: a prefix made before wine32 was installed
+# cannot start a 32-bit program ("could not load kernel32.dll") and must never
+# be picked up again.
+: "${WINEPREFIX:=${TMPDIR:-/tmp}/lumivar-wine-i686-$(id -u)}"
 : "${WINEDEBUG:=-all}"
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES

@@ -11,6 +11,7 @@
 
 #include <shellapi.h>
 
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -30,6 +31,26 @@ std::vector<std::string> Arguments() {
     return args;
 }
 
+// A GUI program typed at a command prompt starts with no standard error, and
+// its lines would be lost: they go to that prompt's console instead. A
+// standard error the program was given (a redirected file) stays as it is.
+void ErrorsToParentConsole() {
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (error && error != INVALID_HANDLE_VALUE)
+        return;
+    // Access denied: attached already, as Wine attaches a GUI program to the
+    // console of the program that started it.
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS) && ::GetLastError() != ERROR_ACCESS_DENIED)
+        return;
+    // Every line goes through std::cerr, so that is what is pointed at the
+    // console: C's stderr cannot be reopened everywhere (Wine's runtime
+    // refuses a stream that never had a handle). Never freed, since std::cerr
+    // is flushed once more at exit.
+    auto* console = new std::ofstream("CONOUT$");
+    if (*console)
+        std::cerr.rdbuf(console->rdbuf());
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
@@ -41,17 +62,17 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     // command-line errors go into a box.
     const CommandLineResult command = ParseCommandLine(args);
     if (command.exitCode) {
-        const UINT icon = command.channel == OutputChannel::Error ? MB_ICONERROR
-                                                                  : MB_ICONINFORMATION;
+        const UINT icon =
+            command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION;
         ::MessageBoxW(nullptr, win32::Widen(command.text).c_str(), L"Lumivar", MB_OK | icon);
         return *command.exitCode;
     }
 
+    if (command.options.dryRun || command.options.traceTicks)
+        ErrorsToParentConsole();
+
     const SystemClock clock;
     std::unique_ptr<PowerOff> powerOff;
-    // The dry-run line goes to the standard error handle the program was
-    // given (a redirected file, or the shell's under Wine); without one it is
-    // simply lost, as for any GUI program.
     if (command.options.dryRun)
         powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
     else

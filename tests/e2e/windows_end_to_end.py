@@ -1,8 +1,9 @@
-"""End to end on Windows: the real Lumivar.exe under Wine on Xvfb, driven by
-lumivar_driver.exe through its windows. Start-up state from a crafted
-Setup.ini, arming, the countdown window thirty seconds before, the dry-run
-power-off at the target second, the way back from the tray, and the exit
-that stores the mode.
+"""End to end on Windows: the real Lumivar.exe under Wine on Xvfb with a tray
+host, driven by lumivar_driver.exe through its windows. Start-up state from a
+crafted Setup.ini, arming, the countdown window thirty seconds before, the
+dry-run power-off at the target second, the icon's own small picture in the
+tray, the way back from the tray, the exit that stores the mode, and the
+trace from a console prompt.
 
     windows_end_to_end.py Lumivar.exe lumivar_driver.exe
 """
@@ -10,13 +11,16 @@ that stores the mode.
 import datetime
 import os
 import re
+import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from windows_session import WineSession  # noqa: E402
+from windows_session import REPO, WineSession  # noqa: E402
 from x11_session import wait_for  # noqa: E402
+
+ICON = os.path.join(REPO, "res", "Lumivar.ico")
 
 # Enough lead for Wine to start the program and the start-up checks to run
 # before the notice, thirty seconds ahead of the target, is due.
@@ -34,6 +38,32 @@ def setup_ini(target):
             "[MODE]\r\nMode=1006\r\n")
 
 
+def icon_picture(path, size):
+    """The opaque pixels of the icon's size x size image, {(x, y): (r, g, b)}."""
+    for frame in range(2):
+        rgba = subprocess.run(["convert", f"{path}[{frame}]", "-depth", "8", "rgba:-"],
+                              capture_output=True).stdout
+        if len(rgba) == size * size * 4:
+            return {(i % size, i // size): tuple(rgba[4 * i:4 * i + 3])
+                    for i in range(size * size) if rgba[4 * i + 3] == 255}
+    raise AssertionError(f"{path} has no {size}x{size} image")
+
+
+def shows_picture(session, window, picture, size):
+    """Whether the window shows `picture` pixel for pixel somewhere in it."""
+    _, _, width, height = session.geometry(window)
+    shot = subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"],
+                          env=session.env, capture_output=True).stdout
+    if len(shot) != width * height * 3:
+        return False
+
+    def pixel(x, y):
+        at = 3 * (y * width + x)
+        return tuple(shot[at:at + 3])
+    return any(all(pixel(left + x, top + y) == colour for (x, y), colour in picture.items())
+               for top in range(height - size + 1) for left in range(width - size + 1))
+
+
 class Hung(Exception):
     pass
 
@@ -41,6 +71,7 @@ class Hung(Exception):
 def main(program, driver):
     deadline = time.monotonic() + BUDGET_SECONDS
     session = WineSession()
+    session.start_tray_host()
     workdir = tempfile.mkdtemp(prefix="lumivar-e2e-")
     ini = os.path.join(workdir, "Setup.ini")
     errors = os.path.join(workdir, "stderr.txt")
@@ -100,6 +131,17 @@ def main(program, driver):
         except AssertionError as error:
             failures.append(str(error))
 
+        # The tray shows small icons: it gets the icon's own 16x16 image, not
+        # the 32x32 one shrunk (which looks nothing like it, pixel for pixel).
+        try:
+            small = icon_picture(ICON, 16)
+            wait_for(lambda: any(shows_picture(session, icon, small, 16)
+                                 for icon in session.tray_icons("explorer.exe")),
+                     10, "the tray does not show the icon's 16x16 picture")
+            print("the tray shows the icon's 16x16 picture")
+        except AssertionError as error:
+            failures.append(str(error))
+
         drive("restore")
         drive("exit")
         try:
@@ -110,6 +152,9 @@ def main(program, driver):
             stored = file.read()
         if not re.search(r"^Mode=1006\s*$", stored, re.M):
             failures.append("Setup.ini does not hold Mode=1006 after the exit:\n" + stored)
+
+        # Typed at a command prompt, a GUI program has no standard error.
+        drive("console", "Z:" + program.replace("/", "\\"))
     except Hung:
         print("windows on the screen:\n" + session.run("xwininfo", "-root", "-children"), flush=True)
     finally:

@@ -25,8 +25,12 @@ class WineSession(X11Session):
     def __init__(self, width=1280, height=1024, name="x11", virtual_desktop=False):
         super().__init__(width, height)
         # A prefix of our own: the shared one's wineserver may be bound to
-        # another display, and the font replacements are ours to make.
-        self.prefix = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"lumivar-wine-{name}-{os.getuid()}")
+        # another display, and the font replacements are ours to make. Beside
+        # the caller's WINEPREFIX if one is set; the default name carries the
+        # architecture, as scripts/wine-run.sh's does.
+        base = os.environ.get("WINEPREFIX") or os.path.join(
+            os.environ.get("TMPDIR", "/tmp"), f"lumivar-wine-i686-{os.getuid()}")
+        self.prefix = f"{base}-{name}"
         self.env["WINEPREFIX"] = self.prefix
         self.env.setdefault("WINEDEBUG", "-all")
         # A crash ends the program instead of waiting in the debugger.

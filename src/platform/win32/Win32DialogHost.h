@@ -108,6 +108,9 @@ private:
     // The icon the shell holds for this window, if any: hiding needs one, and
     // a restarted shell must be given it again.
     std::optional<ui::TrayIconData> m_trayIcon;
+    // The message the shell sends for mouse activity over the icon; kept
+    // after the icon goes, for the callbacks already on their way.
+    UINT m_trayCallback = 0;
 };
 
 } // namespace lumivar::win32

@@ -12,7 +12,17 @@ namespace lumivar::win32 {
 
 namespace {
 
-ui::Rect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+ui::Rect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Each size from its own image of the icon, not the large one scaled down.
+HICON LoadIconImage(int iconId, bool big) {
+    const int width = ::GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON);
+    const int height = ::GetSystemMetrics(big ? SM_CYICON : SM_CYSMICON);
+    return static_cast<HICON>(::LoadImageW(Win32DialogHost::Resources(), MAKEINTRESOURCEW(iconId),
+                                           IMAGE_ICON, width, height, LR_SHARED));
+}
 
 } // namespace
 
@@ -29,9 +39,13 @@ void Win32DialogHost::ShowWindow(int command) {
     ::ShowWindow(Window(), command);
 }
 
-bool Win32DialogHost::IsMinimized() const { return ::IsIconic(Window()) != FALSE; }
+bool Win32DialogHost::IsMinimized() const {
+    return ::IsIconic(Window()) != FALSE;
+}
 
-void Win32DialogHost::SetForegroundWindow() { ::SetForegroundWindow(Window()); }
+void Win32DialogHost::SetForegroundWindow() {
+    ::SetForegroundWindow(Window());
+}
 
 ui::Rect Win32DialogHost::WindowRect() const {
     RECT rect{};
@@ -50,11 +64,7 @@ void Win32DialogHost::SetWindowPosTopmost(int x, int y, int width, int height, u
 }
 
 void Win32DialogHost::SetIcon(int iconId, bool big) {
-    // Each size from its own image of the icon, not the large one scaled down.
-    const int width = ::GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON);
-    const int height = ::GetSystemMetrics(big ? SM_CYICON : SM_CYSMICON);
-    const auto icon = static_cast<HICON>(::LoadImageW(
-        Resources(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, width, height, LR_SHARED));
+    const HICON icon = LoadIconImage(iconId, big);
     if (big)
         m_bigIcon = icon;
     ::SendMessageW(Window(), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
@@ -90,17 +100,21 @@ ui::Point Win32DialogHost::CursorPos() const {
     return {point.x, point.y};
 }
 
-std::uint32_t Win32DialogHost::TickCount() const { return ::GetTickCount(); }
+std::uint32_t Win32DialogHost::TickCount() const {
+    return ::GetTickCount();
+}
 
 std::string Win32DialogHost::LoadString(int id) const {
     // With no buffer, LoadStringW hands out the resource's own read-only text.
     const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(Resources(), static_cast<UINT>(id),
-                                     reinterpret_cast<LPWSTR>(&text), 0);
+    const int length =
+        ::LoadStringW(Resources(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text ? Narrow({text, static_cast<std::size_t>(length)}) : std::string();
 }
 
-bool Win32DialogHost::HasSystemMenu() const { return ::GetSystemMenu(Window(), FALSE) != nullptr; }
+bool Win32DialogHost::HasSystemMenu() const {
+    return ::GetSystemMenu(Window(), FALSE) != nullptr;
+}
 
 void Win32DialogHost::AppendSystemMenuSeparator() {
     ::AppendMenuW(::GetSystemMenu(Window(), FALSE), MF_SEPARATOR, 0, nullptr);
@@ -114,13 +128,15 @@ void Win32DialogHost::AppendSystemMenuItem(int commandId, std::string_view text)
 void Win32DialogHost::AddTrayIcon(const ui::TrayIconData& data) {
     // A second add of the same icon fails because the shell has it already.
     const bool shown = m_trayIcon && m_trayIcon->id == data.id;
+    m_trayCallback = data.callbackMessage;
     if (AddIcon(data) || shown)
         m_trayIcon = data;
 }
 
 bool Win32DialogHost::AddIcon(const ui::TrayIconData& data) {
-    const HICON icon = ::LoadIconW(Resources(), MAKEINTRESOURCEW(data.iconId));
-    NOTIFYICONDATAW record = MakeTrayRecord(Window(), data, icon);
+    // The notification area shows small icons: give it the icon's own small
+    // image rather than the large one for the shell to shrink.
+    NOTIFYICONDATAW record = MakeTrayRecord(Window(), data, LoadIconImage(data.iconId, false));
     return ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
 }
 

@@ -38,6 +38,13 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0 && !m_owner)
         TaskbarCreated();
+    // The tray callback (WM_USER + 1) is also DM_SETDEFID: passed on to the
+    // default handling, every mouse movement over the icon would make the
+    // icon's id the default button, and Enter would no longer arm.
+    if (message == m_trayCallback && m_trayCallback != 0) {
+        m_dialog.OnMessage(message, wParam, lParam);
+        return Result(0);
+    }
     switch (message) {
     case WM_INITDIALOG:
         return InitDialog();
@@ -72,7 +79,7 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
         return FALSE;
     default:
-        // The tray callback among them; each then gets its default handling.
+        // Each then gets its default handling.
         m_dialog.OnMessage(message, wParam, lParam);
         return FALSE;
     }

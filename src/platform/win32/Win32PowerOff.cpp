@@ -45,6 +45,10 @@ void Win32PowerOff::AcquirePowerOffPrivilege() {
         m_privilegeError = ERROR_SUCCESS;
     else if (m_privilegeError == ERROR_SUCCESS)
         m_privilegeError = ERROR_NOT_ALL_ASSIGNED;
+    // The enabled privilege stays with the process token; our handle to it
+    // would otherwise leak with every power-off attempt.
+    if (token)
+        m_api.closeHandle(token);
 }
 
 void Win32PowerOff::RequestPowerOff() {

@@ -5,9 +5,12 @@
 //   lumivar_driver startup WORK REST USER   the start-up state for mode 1006
 //   lumivar_driver arm                      OK: hidden, 1 disabled, 7 enabled
 //   lumivar_driver notice SECONDS           the countdown shows, centred, topmost
-//   lumivar_driver restore                  the tray double-click brings it back
+//   lumivar_driver restore                  the tray double-click brings it back, Enter
+//                                           still means button 1
 //   lumivar_driver exit                     WM_CLOSE, then Yes in the "提示" box
 //   lumivar_driver where                    where the main window is (screenshots)
+//   lumivar_driver console PROGRAM          started from a console with no standard
+//                                           handles, --trace-ticks writes to that console
 #include "MainDialogIds.h"
 
 #include <windows.h>
@@ -33,14 +36,14 @@ int g_failures = 0;
 
 void Check(bool condition, const char* what) {
     std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
-    std::fflush(stdout);  // a run cut short still shows how far it got
+    std::fflush(stdout); // a run cut short still shows how far it got
     if (!condition)
         ++g_failures;
 }
 
 bool WaitFor(const std::function<bool()>& condition, double seconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<int>(seconds * 1000));
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition())
             return true;
@@ -49,9 +52,13 @@ bool WaitFor(const std::function<bool()>& condition, double seconds) {
     return condition();
 }
 
-HWND MainWindow() { return ::FindWindowW(kDialogClass, kMainTitle); }
+HWND MainWindow() {
+    return ::FindWindowW(kDialogClass, kMainTitle);
+}
 
-HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+HWND Item(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id);
+}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -64,7 +71,8 @@ std::wstring ClassOf(HWND window) {
 LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered) {
     DWORD_PTR answer = 0;
     if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer)) {
-        std::printf("     (window %p did not answer message 0x%x)\n", static_cast<void*>(window), message);
+        std::printf("     (window %p did not answer message 0x%x)\n", static_cast<void*>(window),
+                    message);
         return unanswered;
     }
     return static_cast<LRESULT>(answer);
@@ -236,9 +244,96 @@ int Where(HWND main) {
 }
 
 int Restore(HWND main) {
+    // The mouse passes over the icon before the double-click.
+    ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_MOUSEMOVE);
     ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
     Check(WaitFor([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5),
           "the tray double-click shows the window");
+    // The callback's number is also DM_SETDEFID's.
+    const LRESULT defaultId = Ask(main, DM_GETDEFID, 0, 0, 0);
+    std::printf("     DM_GETDEFID answers 0x%lx\n", static_cast<unsigned long>(defaultId));
+    Check(HIWORD(defaultId) == DC_HASDEFID && LOWORD(defaultId) == IDOK,
+          "the default button is still 1 after tray callbacks");
+    return g_failures;
+}
+
+struct ProcessWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessMainWindow(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<ProcessWindowSearch*>(param);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(window, title, 64); // a caption: no need to ask the program
+    if (processId == search.processId && ClassOf(window) == kDialogClass &&
+        std::wstring(title) == kMainTitle) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MainWindowOf(DWORD processId) {
+    ProcessWindowSearch search{processId, nullptr};
+    ::EnumWindows(FindProcessMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ConsoleText() {
+    const HANDLE output =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (output == INVALID_HANDLE_VALUE)
+        return {};
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    std::wstring text;
+    if (::GetConsoleScreenBufferInfo(output, &info)) {
+        text.resize(static_cast<std::size_t>(info.dwSize.X) *
+                    static_cast<std::size_t>(info.dwSize.Y));
+        DWORD read = 0;
+        ::ReadConsoleOutputCharacterW(output, text.data(), static_cast<DWORD>(text.size()), {0, 0},
+                                      &read);
+        text.resize(read);
+    }
+    ::CloseHandle(output);
+    return text;
+}
+
+// As from a command prompt: a console of our own, and the program started in
+// it with nothing redirected, so that it has no standard error handle.
+int Console(const char* program) {
+    ::FreeConsole();
+    if (!::AllocConsole()) {
+        Check(false, "a console for the program");
+        return g_failures;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES; // all three null
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + Widen(program) + L"\" --dry-run --trace-ticks";
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        Check(false, "the program starts");
+        return g_failures;
+    }
+    HWND main = nullptr;
+    Check(WaitFor([&] { return (main = MainWindowOf(process.dwProcessId)) != nullptr; }, 30),
+          "its main window shows");
+    if (main) {
+        // Armed, it traces a tick every second.
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Item(main, IDC_ARM)));
+        Check(WaitFor([] { return ConsoleText().find(L"tick ") != std::wstring::npos; }, 10),
+              "its tick lines show in the console");
+    }
+    ::TerminateProcess(process.hProcess, 0);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
     return g_failures;
 }
 
@@ -260,10 +355,16 @@ int Exit(HWND main) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: lumivar_driver startup|arm|notice|restore|exit ...\n");
+        std::fprintf(stderr,
+                     "usage: lumivar_driver startup|arm|notice|restore|where|exit|console ...\n");
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "console" && argc == 3) {
+        const int failures = Console(argv[2]);
+        std::fflush(stdout);
+        return failures == 0 ? 0 : 1;
+    }
     HWND main = nullptr;
     if (!WaitFor([&] { return (main = MainWindow()) != nullptr; }, 30)) {
         std::printf("FAIL the main window was not found\n");

@@ -38,7 +38,9 @@ BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
     return !g_fail;
 }
 BOOL WINAPI FakeCloseHandle(HANDLE handle) {
-    g_calls.push_back(std::string("CloseHandle ") + (handle == kProcess ? "process" : "null"));
+    g_calls.push_back(std::string("CloseHandle ") + (handle == kProcess ? "process"
+                                                     : handle == kToken ? "token"
+                                                                        : "null"));
     return TRUE;
 }
 BOOL WINAPI FakeLookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
@@ -105,6 +107,7 @@ TEST(Win32PowerOff, MakesTheSystemCallsInOrder) {
         "CloseHandle process",
         "LookupPrivilegeValueA null SeShutdownPrivilege",
         "AdjustTokenPrivileges token 0 count=1 luid=19,7 attributes=2 length=16 null null",
+        "CloseHandle token",
         "ExitWindowsEx 1 0",
     };
     const Outcome run = RunBothSteps(false);

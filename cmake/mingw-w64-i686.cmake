@@ -1,8 +1,11 @@
-# Cross-build for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64).
+# Cross-build for 32-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-i686).
+# A 32-bit program without a requested execution level gets its writes to a
+# protected folder redirected to the user's VirtualStore, so Setup.ini keeps
+# working wherever the program is put; a 64-bit one would just fail there.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(LUMIVAR_MINGW_PREFIX x86_64-w64-mingw32)
+set(LUMIVAR_MINGW_PREFIX i686-w64-mingw32)
 # The -posix variants carry std::thread and std::mutex; the -win32 ones of
 # GCC 12 do not.
 set(CMAKE_C_COMPILER ${LUMIVAR_MINGW_PREFIX}-gcc-posix)
