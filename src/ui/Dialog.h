@@ -54,7 +54,9 @@ public:
     /// WM_KILLFOCUS of the window, after the default handling.
     virtual void OnKillFocus() {}
     /// Messages the host does not map to a handler above, such as the tray
-    /// callback; the host passes every one on to its default handling after.
+    /// callback. The host passes each on to its default handling after, but
+    /// for the tray callback: its number doubles as a dialog message
+    /// (DM_SETDEFID), which would move the default button.
     virtual void OnMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
                            std::intptr_t /*lParam*/) {}
 
