@@ -44,6 +44,8 @@ QWidget* MakeButton(const ControlTemplate& control, QWidget& window) {
     case style::kAutoRadioButton: {
         auto* radio = new QRadioButton(text, &window);
         radio->setAutoExclusive(false); // the template's WS_GROUP groups decide
+        QObject::connect(radio, &QAbstractButton::toggled, radio,
+                         [radio](bool checked) { SetRadioTabStop(*radio, checked); });
         return radio;
     }
     default: {
@@ -136,6 +138,10 @@ bool TakesFocus(QWidget& widget) {
 
 } // namespace
 
+void SetRadioTabStop(QWidget& radio, bool checked) {
+    radio.setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 QString StaticText(std::string_view text, bool noPrefix) {
     const QString raw = Utf8(text);
     if (noPrefix)
@@ -157,7 +163,7 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
     std::vector<DialogControl> controls;
     std::map<int, QButtonGroup*> radioGroups;
     int group = 0;
-    QWidget* previousTabStop = nullptr;
+    QWidget* previousFocusable = nullptr;
 
     for (const ControlTemplate& control : dialog.controls) {
         if (Has(control, style::kGroup))
@@ -210,11 +216,11 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
         if (TakesFocus(*widget)) {
             const bool tabStop = Has(control, style::kTabStop);
             widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-            if (tabStop) {
-                if (previousTabStop)
-                    QWidget::setTabOrder(previousTabStop, widget);
-                previousTabStop = widget;
-            }
+            // Every control that can take the focus keeps its template place
+            // in the chain: a radio button becomes a tab stop when checked.
+            if (previousFocusable)
+                QWidget::setTabOrder(previousFocusable, widget);
+            previousFocusable = widget;
         } else {
             widget->setFocusPolicy(Qt::NoFocus);
         }

@@ -24,6 +24,10 @@ struct DialogControl {
 std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidget& window,
                                          BaseUnits units);
 
+/// A radio button is a tab stop exactly while it is checked: BM_SETCHECK
+/// moves WS_TABSTOP so on Windows, and the dialog's first focus follows it.
+void SetRadioTabStop(QWidget& radio, bool checked);
+
 /// A static's text as Windows shows it: unless `noPrefix`, "&&" is one "&"
 /// and a single "&" only marks the next letter, so it is dropped.
 QString StaticText(std::string_view text, bool noPrefix);
