@@ -1,5 +1,6 @@
 #include "ControlFactory.h"
 
+#include "AccessibleNames.h"
 #include "ResourceImages.h"
 #include "UpDownControl.h"
 #include "WindowStyles.h"
@@ -43,7 +44,10 @@ QWidget* MakeButton(const ControlTemplate& control, QWidget& window) {
     case style::kRadioButton:
     case style::kAutoRadioButton: {
         auto* radio = new QRadioButton(text, &window);
-        radio->setAutoExclusive(false); // the template's WS_GROUP groups decide
+        // The template's WS_GROUP groups decide which buttons exclude each
+        // other (a QButtonGroup each, which overrides auto-exclusive); left
+        // on, it has assistive technology read a radio button, not a check box.
+        radio->setAutoExclusive(true);
         QObject::connect(radio, &QAbstractButton::toggled, radio,
                          [radio](bool checked) { SetRadioTabStop(*radio, checked); });
         return radio;
@@ -226,6 +230,7 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
         }
         controls.push_back({&control, widget});
     }
+    NameControlsAfterTheirLabels(controls);
     return controls;
 }
 

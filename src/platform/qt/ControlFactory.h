@@ -20,7 +20,8 @@ struct DialogControl {
 
 /// Builds the controls of `dialog` as children of `window`: one widget per
 /// control, named after its id ("1002"), at its rectangle in pixels, shown,
-/// enabled and grouped as its styles say, in template (= tab) order.
+/// enabled and grouped as its styles say, in template (= tab) order. Those
+/// without a caption get their label's text as accessible name.
 std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidget& window,
                                          BaseUnits units);
 

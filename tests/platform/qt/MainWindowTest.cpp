@@ -6,6 +6,7 @@
 #include "MainDialogIds.h"
 #include "UpDownControl.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -56,6 +57,7 @@ private slots:
     void startUpFollowsTheStoredMode();
     void startUpShowsTheStoredTimesAndNoticeOption();
     void onlyTheCheckedRadioButtonIsATabStop();
+    void assistiveTechnologyReadsWhatASightedUserSees();
     void armAndCancelSwitchTheScheduleControls();
     void refreshToggleSwapsItsCaption();
     void upDownStepsThePeriodWithinItsRange();
@@ -153,6 +155,25 @@ void MainWindowTest::onlyTheCheckedRadioButtonIsATabStop() {
     QCOMPARE(QApplication::focusWidget(), rest);
     QVERIFY(main.Find<QRadioButton>(IDC_MODE_REST)->isChecked());
     QVERIFY(main.Find(IDC_TIME_REST)->isEnabled());
+}
+
+void MainWindowTest::assistiveTechnologyReadsWhatASightedUserSees() {
+    MainWindowUnderTest main;
+    const std::pair<int, QString> names[] = {
+        {IDC_TIME_WORK, QStringLiteral("星期日--星期四")},
+        {IDC_TIME_REST, QStringLiteral("星期五--星期六")},
+        {IDC_TIME_USER, QStringLiteral("自定义关机时间")},
+        {IDC_REFRESH_PERIOD, QStringLiteral("刷新频率")},
+        {IDC_REFRESH_SPIN, QStringLiteral("刷新频率")},
+    };
+    for (const auto& [id, name] : names) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(main.Find(id));
+        QVERIFY(control);
+        QCOMPARE(control->text(QAccessible::Name), name);
+    }
+    for (int id : kRadios)
+        QCOMPARE(QAccessible::queryAccessibleInterface(main.Find(id))->role(),
+                 QAccessible::RadioButton);
 }
 
 void MainWindowTest::armAndCancelSwitchTheScheduleControls() {
