@@ -1,5 +1,6 @@
 #include "ControlFactory.h"
 
+#include "AccessibleNames.h"
 #include "ResourceImages.h"
 #include "UpDownControl.h"
 #include "WindowStyles.h"
@@ -43,7 +44,12 @@ QWidget* MakeButton(const ControlTemplate& control, QWidget& window) {
     case style::kRadioButton:
     case style::kAutoRadioButton: {
         auto* radio = new QRadioButton(text, &window);
-        radio->setAutoExclusive(false); // the template's WS_GROUP groups decide
+        // The template's WS_GROUP groups decide which buttons exclude each
+        // other (a QButtonGroup each, which overrides auto-exclusive); left
+        // on, it has assistive technology read a radio button, not a check box.
+        radio->setAutoExclusive(true);
+        QObject::connect(radio, &QAbstractButton::toggled, radio,
+                         [radio](bool checked) { SetRadioTabStop(*radio, checked); });
         return radio;
     }
     default: {
@@ -136,6 +142,10 @@ bool TakesFocus(QWidget& widget) {
 
 } // namespace
 
+void SetRadioTabStop(QWidget& radio, bool checked) {
+    radio.setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 QString StaticText(std::string_view text, bool noPrefix) {
     const QString raw = Utf8(text);
     if (noPrefix)
@@ -157,7 +167,7 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
     std::vector<DialogControl> controls;
     std::map<int, QButtonGroup*> radioGroups;
     int group = 0;
-    QWidget* previousTabStop = nullptr;
+    QWidget* previousFocusable = nullptr;
 
     for (const ControlTemplate& control : dialog.controls) {
         if (Has(control, style::kGroup))
@@ -210,16 +220,17 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
         if (TakesFocus(*widget)) {
             const bool tabStop = Has(control, style::kTabStop);
             widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-            if (tabStop) {
-                if (previousTabStop)
-                    QWidget::setTabOrder(previousTabStop, widget);
-                previousTabStop = widget;
-            }
+            // Every control that can take the focus keeps its template place
+            // in the chain: a radio button becomes a tab stop when checked.
+            if (previousFocusable)
+                QWidget::setTabOrder(previousFocusable, widget);
+            previousFocusable = widget;
         } else {
             widget->setFocusPolicy(Qt::NoFocus);
         }
         controls.push_back({&control, widget});
     }
+    NameControlsAfterTheirLabels(controls);
     return controls;
 }
 

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTimeEdit>
 #include <QTimer>
 
@@ -66,8 +67,8 @@ Qt::WindowFlags FlagsFor(const ui::DialogTemplate& source, bool owned) {
     return flags;
 }
 
-// Sets a check state even where an exclusive group would refuse to clear its
-// last checked button (Windows lets a group have none).
+// BM_SETCHECK: sets a check state even where an exclusive group would refuse
+// to clear its last checked button (Windows lets a group have none).
 void SetButtonChecked(QAbstractButton& button, bool checked) {
     QButtonGroup* group = button.group();
     const bool exclusive = group && group->exclusive();
@@ -76,6 +77,8 @@ void SetButtonChecked(QAbstractButton& button, bool checked) {
     button.setChecked(checked);
     if (exclusive && !checked)
         group->setExclusive(true);
+    if (qobject_cast<QRadioButton*>(&button))
+        SetRadioTabStop(button, checked); // even when the state stays as it was
 }
 
 } // namespace

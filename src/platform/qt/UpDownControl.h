@@ -17,6 +17,7 @@ public:
 
     /// Takes the Up and Down keys of `buddy` when `arrowKeys` is set.
     void SetBuddy(QWidget* buddy, bool arrowKeys);
+    QWidget* Buddy() const { return m_buddy; }
 
     void SetBase(int base) { m_base = base; }
     int Base() const { return m_base; }

@@ -6,6 +6,7 @@
 #include "MainDialogIds.h"
 #include "UpDownControl.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -55,6 +56,8 @@ private slots:
     void startUpFollowsTheStoredMode_data();
     void startUpFollowsTheStoredMode();
     void startUpShowsTheStoredTimesAndNoticeOption();
+    void onlyTheCheckedRadioButtonIsATabStop();
+    void assistiveTechnologyReadsWhatASightedUserSees();
     void armAndCancelSwitchTheScheduleControls();
     void refreshToggleSwapsItsCaption();
     void upDownStepsThePeriodWithinItsRange();
@@ -79,23 +82,25 @@ void MainWindowTest::startUpFollowsTheStoredMode_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<int>("checked");
     QTest::addColumn<QList<int>>("enabled"); // among the pickers and default-time buttons
+    QTest::addColumn<int>("focused");        // the first tab stop: a checked radio's
 
     QTest::newRow("no file") << QByteArray() << IDC_MODE_WORK
-                             << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK};
+                             << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK} << IDC_MODE_WORK;
     QTest::newRow("1000") << QByteArray("[MODE]\r\nMode=1000\r\n") << IDC_MODE_WORK
-                          << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK};
+                          << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK} << IDC_MODE_WORK;
     QTest::newRow("1001") << QByteArray("[MODE]\r\nMode=1001\r\n") << IDC_MODE_REST
-                          << QList<int>{IDC_TIME_REST, IDC_SET_DEFAULT_REST};
+                          << QList<int>{IDC_TIME_REST, IDC_SET_DEFAULT_REST} << IDC_MODE_REST;
     QTest::newRow("1006") << QByteArray("[MODE]\r\nMode=1006\r\n") << IDC_MODE_USER
-                          << QList<int>{IDC_TIME_USER, IDC_SET_DEFAULT_USER};
+                          << QList<int>{IDC_TIME_USER, IDC_SET_DEFAULT_USER} << IDC_MODE_USER;
     QTest::newRow("0") << QByteArray("[MODE]\r\nMode=0\r\n") << 0
-                       << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK};
+                       << QList<int>{IDC_TIME_WORK, IDC_SET_DEFAULT_WORK} << IDC_TIME_WORK;
 }
 
 void MainWindowTest::startUpFollowsTheStoredMode() {
     QFETCH(QByteArray, ini);
     QFETCH(int, checked);
     QFETCH(QList<int>, enabled);
+    QFETCH(int, focused);
     MainWindowUnderTest main(ini.toStdString());
 
     for (int radio : kRadios) {
@@ -111,6 +116,7 @@ void MainWindowTest::startUpFollowsTheStoredMode() {
     QCOMPARE(main.Find<qt::UpDownControl>(IDC_REFRESH_SPIN)->Pos(), 1000);
     QCOMPARE(main.Find<QLabel>(IDC_UPTIME_TEXT)->text(),
              QStringLiteral("系统运行时间:00时00分00秒"));
+    QCOMPARE(main.Window().focusWidget(), main.Find(focused));
 }
 
 void MainWindowTest::startUpShowsTheStoredTimesAndNoticeOption() {
@@ -124,6 +130,50 @@ void MainWindowTest::startUpShowsTheStoredTimesAndNoticeOption() {
         "[REST]\r\nHour=6\r\nMinute=7\r\nSecond=8\r\n[NOTICE]\r\nShow=0\r\n");
     QCOMPARE(stored.Find<QTimeEdit>(IDC_TIME_REST)->time(), QTime(6, 7, 8));
     QVERIFY(!stored.Find<QCheckBox>(IDC_NOTICE_CHECK)->isChecked());
+}
+
+void MainWindowTest::onlyTheCheckedRadioButtonIsATabStop() {
+    MainWindowUnderTest main("[MODE]\r\nMode=1001\r\n");
+    Show(main);
+    QWidget* rest = main.Find(IDC_MODE_REST);
+    QCOMPARE(QApplication::focusWidget(), rest);
+    QTest::keyClick(rest, Qt::Key_Space); // selects the slot that has the focus
+    QVERIFY(main.Find<QRadioButton>(IDC_MODE_REST)->isChecked());
+
+    QTest::keyClick(rest, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), main.Find(IDC_TIME_REST));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), rest);
+
+    // The tab stop moves with the check.
+    Click(main.Find(IDC_MODE_USER));
+    main.Find(IDC_TIME_USER)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), main.Find(IDC_MODE_USER));
+    // The arrow keys still walk the group, selecting as they go.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), rest);
+    QVERIFY(main.Find<QRadioButton>(IDC_MODE_REST)->isChecked());
+    QVERIFY(main.Find(IDC_TIME_REST)->isEnabled());
+}
+
+void MainWindowTest::assistiveTechnologyReadsWhatASightedUserSees() {
+    MainWindowUnderTest main;
+    const std::pair<int, QString> names[] = {
+        {IDC_TIME_WORK, QStringLiteral("星期日--星期四")},
+        {IDC_TIME_REST, QStringLiteral("星期五--星期六")},
+        {IDC_TIME_USER, QStringLiteral("自定义关机时间")},
+        {IDC_REFRESH_PERIOD, QStringLiteral("刷新频率")},
+        {IDC_REFRESH_SPIN, QStringLiteral("刷新频率")},
+    };
+    for (const auto& [id, name] : names) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(main.Find(id));
+        QVERIFY(control);
+        QCOMPARE(control->text(QAccessible::Name), name);
+    }
+    for (int id : kRadios)
+        QCOMPARE(QAccessible::queryAccessibleInterface(main.Find(id))->role(),
+                 QAccessible::RadioButton);
 }
 
 void MainWindowTest::armAndCancelSwitchTheScheduleControls() {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ControlFactory.h"
+
+#include <vector>
+
+namespace lumivar::qt {
+
+/// Gives each control without a caption of its own (edits, time pickers) the
+/// accessible name a sighted user reads beside it: the caption of the nearest
+/// static text, radio button or check box at its left on the same line, less
+/// a closing colon. An up-down control takes its buddy's name.
+void NameControlsAfterTheirLabels(const std::vector<DialogControl>& controls);
+
+} // namespace lumivar::qt
