@@ -11,19 +11,22 @@ struct FileBytes {
     enum class Status { Read, Missing, Unreadable };
     Status status = Status::Missing;
     std::string bytes;
+    /// Why it is unreadable, one line without the file's name.
+    std::string why;
 };
 
 /// The whole file, or why it could not be had. A directory or other
 /// non-regular file counts as unreadable.
 FileBytes ReadWholeFile(const std::filesystem::path& file);
 
-/// Replaces the file's content so that a crash at any moment leaves either the
-/// old or the new content, never a mix: the bytes go to a temporary file in the
-/// same directory, are flushed, and the temporary file is renamed over the old
-/// one, which keeps its permissions. A symbolic link is written through and
-/// kept. False, with the old file untouched, when any step fails or when
-/// `beforeRename` (a seam for tests) returns false.
-bool ReplaceFileAtomically(const std::filesystem::path& file, std::string_view content,
-                           const std::function<bool()>& beforeRename = {});
+/// Replaces the file's content with `content` so that a crash at any moment
+/// leaves either the old or the new content, never a mix: the
+/// bytes go to a temporary file in the same directory, are flushed, and the
+/// temporary file is renamed over the old one, which keeps its permissions. A
+/// symbolic link is written through and kept.
+/// False, with `why` set and the old file as it was, when a step fails or
+/// when `beforeRename` (a seam for tests) returns false.
+bool ReplaceFile(const std::filesystem::path& file, std::string_view content, std::string& why,
+                 const std::function<bool()>& beforeRename = {});
 
 } // namespace lumivar::profile

@@ -56,7 +56,8 @@ TEST(AtomicStore, FailureBeforeRenameLeavesOldFileAndNoTemporary) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
     bool sawTemporary = false;
-    const bool stored = profile::ReplaceFileAtomically(dir / "Setup.ini", "new", [&] {
+    std::string why;
+    const bool stored = profile::ReplaceFile(dir / "Setup.ini", "new", why, [&] {
         sawTemporary = CountEntries(dir.path()) == 2; // the new bytes are on disk, not yet in place
         return false;
     });
@@ -69,8 +70,8 @@ TEST(AtomicStore, FailureBeforeRenameLeavesOldFileAndNoTemporary) {
 TEST(AtomicStore, KeepsPermissionsOfOldFile) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
-    fs::permissions(dir / "Setup.ini", fs::perms::owner_read | fs::perms::owner_write |
-                                           fs::perms::group_read);
+    fs::permissions(dir / "Setup.ini",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"));
     EXPECT_EQ(fs::status(dir / "Setup.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -113,9 +114,8 @@ TEST(AtomicStore, ReadOnlyFileIsNotReplaced) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
     fs::permissions(dir / "Setup.ini", fs::perms::owner_read);
-    EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
-        return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7");
-    }));
+    EXPECT_TRUE(RunUnprivileged(
+        dir.path(), [&] { return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"); }));
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), kOld);
 }
 
@@ -176,8 +176,8 @@ TEST(AtomicStore, KilledStoresLeaveOldOrNewFileAndNoTemporaryForLong) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the storing child ended by itself";
         const std::string content = test::ReadBytes(file);
-        ASSERT_TRUE(content == work || content == rest) << "after kill " << attempt << ": "
-                                                        << content;
+        ASSERT_TRUE(content == work || content == rest)
+            << "after kill " << attempt << ": " << content;
         const int temporaries = CountEntries(dir.path()) - 1;
         ASSERT_LE(temporaries, 1) << "an earlier kill's temporary survived a later store";
         killedWithTemporary += temporaries;
@@ -223,16 +223,17 @@ TEST(AtomicStore, DiskFullKeepsOldFileAndSaysSo) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::ostringstream errors;
         const SettingsStore store([&] { return dir / "Setup.ini"; }, errors);
-        const bool stored = store.StoreMode(1001).saved;
+        const StoreResult stored = store.StoreMode(1001);
         const std::string said = errors.str();
         const bool oneLine = std::count(said.begin(), said.end(), '\n') == 1 &&
                              said.starts_with("lumivar: could not store MODE/Mode=1001");
-        ::_exit(!stored && oneLine ? 0 : 1);
+        const bool why = stored.reason == (dir / "Setup.ini").string() + ": File too large";
+        ::_exit(!stored && oneLine && why ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the store died of the full disk";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once, with why";
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
     EXPECT_EQ(CountEntries(dir.path()), 1);
 }

@@ -15,7 +15,9 @@ namespace {
 class SettingsStoreTest : public ::testing::Test {
 protected:
     std::filesystem::path File() const { return m_dir / "Setup.ini"; }
-    SettingsStore Store() { return SettingsStore([this] { return File(); }, m_errors); }
+    SettingsStore Store() {
+        return SettingsStore([this] { return File(); }, m_errors);
+    }
     void Write(std::string_view content) { test::WriteBytes(File(), content); }
     std::string Content() const { return test::ReadBytes(File()); }
 
@@ -84,13 +86,22 @@ TEST_F(SettingsStoreTest, ModeAndNoticeKeepTheLastStoredValue) {
     EXPECT_EQ(Store().Load().mode, 1006);
 }
 
-TEST_F(SettingsStoreTest, FailedStoreAndUnreadableLoadSayEachOnce) {
+// The system's own words for why, after the file's name.
+TEST_F(SettingsStoreTest, FailedStoreAndUnreadableLoadSayWhyEachOnce) {
     std::filesystem::create_directory(File()); // cannot be replaced by a file, nor read
-    EXPECT_FALSE(Store().StoreMode(1001));
-    EXPECT_EQ(m_errors.str(), "lumivar: could not store MODE/Mode=1001 in " + File().string() + "\n");
+#ifdef _WIN32
+    const std::string why = ": Access denied."; // Wine's words; Windows says "Access is denied."
+#else
+    const std::string why = ": Is a directory";
+#endif
+    const StoreResult stored = Store().StoreMode(1001);
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(stored.reason, File().string() + why);
+    EXPECT_EQ(m_errors.str(), "lumivar: could not store MODE/Mode=1001 in " + stored.reason + "\n");
     m_errors.str({});
     EXPECT_EQ(Store().Load(), ScheduleSettings{});
-    EXPECT_EQ(m_errors.str(), "lumivar: could not read " + File().string() + "; using the defaults\n");
+    EXPECT_EQ(m_errors.str(),
+              "lumivar: could not read " + File().string() + why + "; using the defaults\n");
 }
 
 TEST_F(SettingsStoreTest, MissingFileLoadsQuietly) {
