@@ -19,14 +19,16 @@ struct FileBytes {
 /// non-regular file counts as unreadable.
 FileBytes ReadWholeFile(const std::filesystem::path& file);
 
-/// Replaces the file's content with `content` so that a crash at any moment
-/// leaves either the old or the new content, never a mix: the
+/// Replaces the file's content `old` (as read) with `content` so that a crash
+/// at any moment leaves either the old or the new content, never a mix: the
 /// bytes go to a temporary file in the same directory, are flushed, and the
 /// temporary file is renamed over the old one, which keeps its permissions. A
-/// symbolic link is written through and kept.
+/// symbolic link is written through and kept. Where the directory allows no
+/// temporary file, an existing file is rewritten in place instead, in an
+/// order that never leaves it shorter or without its other lines.
 /// False, with `why` set and the old file as it was, when a step fails or
 /// when `beforeRename` (a seam for tests) returns false.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view content, std::string& why,
-                 const std::function<bool()>& beforeRename = {});
+bool ReplaceFile(const std::filesystem::path& file, std::string_view old, std::string_view content,
+                 std::string& why, const std::function<bool()>& beforeRename = {});
 
 } // namespace lumivar::profile

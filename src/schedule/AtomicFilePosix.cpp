@@ -9,6 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -184,6 +185,51 @@ void SyncDirectory(const fs::path& directory) {
         ::fsync(dir.get()); // best effort: the rename itself has already happened
 }
 
+// Rewrites the file through its own descriptor. The part past the old end is
+// written and flushed first, so a full disk shows before any old byte is
+// touched; then the old bytes are overwritten from the first that changes;
+// only then is a shorter file cut. A failure puts the old bytes back, so the
+// file never ends up shorter or without its other lines. A crash midway can
+// still leave a mix, as it can on Windows.
+bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_view content,
+                    std::string& why) {
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+        return Fail(why, SystemReason(errno));
+    if (!S_ISREG(info.st_mode))
+        return Fail(why, NotARegularFile(info));
+    // Restoring on failure needs the bytes now on disk to be the ones read.
+    if (static_cast<std::uintmax_t>(info.st_size) != old.size())
+        return Fail(why, "changed by another program during the store");
+    const auto oldSize = static_cast<off_t>(old.size());
+
+    if (content.size() > old.size() &&
+        (!WriteAllAt(fd.get(), content.substr(old.size()), oldSize) || ::fsync(fd.get()) != 0)) {
+        const std::string reason = SystemReason(errno);
+        (void)::ftruncate(fd.get(), oldSize);
+        return Fail(why, reason);
+    }
+    const std::size_t common = std::min(old.size(), content.size());
+    const auto first = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(common),
+                      content.begin())
+            .first -
+        old.begin());
+    if (!WriteAllAt(fd.get(), content.substr(first, common - first), static_cast<off_t>(first)) ||
+        ::fsync(fd.get()) != 0) {
+        const std::string reason = SystemReason(errno);
+        (void)WriteAllAt(fd.get(), old.substr(first), static_cast<off_t>(first));
+        (void)::ftruncate(fd.get(), oldSize);
+        (void)::fsync(fd.get());
+        return Fail(why, reason);
+    }
+    if (content.size() < old.size() &&
+        (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0))
+        return Fail(why, SystemReason(errno));
+    return true;
+}
+
 } // namespace
 
 FileBytes ReadWholeFile(const fs::path& file) {
@@ -223,8 +269,8 @@ FileBytes ReadWholeFile(const fs::path& file) {
     return result;
 }
 
-bool ReplaceFile(const fs::path& file, std::string_view content, std::string& why,
-                 const std::function<bool()>& beforeRename) {
+bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view content,
+                 std::string& why, const std::function<bool()>& beforeRename) {
     const fs::path target = ResolveLinks(file);
     const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -242,8 +288,14 @@ bool ReplaceFile(const fs::path& file, std::string_view content, std::string& wh
     const std::string pattern =
         (directory / (TempPrefix(target) + std::string(kTempTemplate))).string();
     FileDescriptor temp(CreateLockedTemporary(tempName, pattern));
-    if (temp.get() < 0)
+    if (temp.get() < 0) {
+        // A writable file in a folder the user may not write to: Windows'
+        // profile functions update it in place, and so do we. A full disk
+        // is no reason to: the rewrite would need the same room.
+        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return RewriteInPlace(target, old, content, why);
         return Fail(why, SystemReason(errno));
+    }
     const auto discard = [&](std::string reason) {
         ::unlink(tempName.c_str());
         return Fail(why, std::move(reason));

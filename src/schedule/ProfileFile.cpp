@@ -74,7 +74,7 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
     }
     if (old.status == FileBytes::Status::Read && *updated == old.bytes)
         return true; // already holds the value; spare the disk a rewrite
-    return ReplaceFile(file, *updated, reason);
+    return ReplaceFile(file, old.bytes, *updated, reason);
 }
 
 } // namespace lumivar::profile

@@ -33,18 +33,20 @@ int CountEntries(const fs::path& dir) {
     return count;
 }
 
-// Root ignores permission bits, so as root the check runs in a child process
-// that has given up root for the "nobody" account, on files that account owns.
+// Runs the check in a child process, which may also change its own limits.
+// Root ignores permission bits, so as root the child gives up root for the
+// "nobody" account, on files that account owns.
 bool RunUnprivileged(const fs::path& dir, const std::function<bool()>& check) {
-    if (::geteuid() != 0)
-        return check();
     constexpr uid_t kNobody = 65534;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        (void)::chown(entry.path().c_str(), kNobody, kNobody);
-    (void)::chown(dir.c_str(), kNobody, kNobody);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        for (const auto& entry : fs::recursive_directory_iterator(dir))
+            (void)::chown(entry.path().c_str(), kNobody, kNobody);
+        (void)::chown(dir.c_str(), kNobody, kNobody);
+    }
     const pid_t child = ::fork();
     if (child == 0) {
-        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        const bool dropped = !root || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
         ::_exit(dropped && check() ? 0 : 1);
     }
     int status = 0;
@@ -57,7 +59,7 @@ TEST(AtomicStore, FailureBeforeRenameLeavesOldFileAndNoTemporary) {
     test::WriteBytes(dir / "Setup.ini", kOld);
     bool sawTemporary = false;
     std::string why;
-    const bool stored = profile::ReplaceFile(dir / "Setup.ini", "new", why, [&] {
+    const bool stored = profile::ReplaceFile(dir / "Setup.ini", kOld, "new", why, [&] {
         sawTemporary = CountEntries(dir.path()) == 2; // the new bytes are on disk, not yet in place
         return false;
     });
@@ -97,17 +99,43 @@ TEST(AtomicStore, WritesThroughSymbolicLinkAndKeepsIt) {
     EXPECT_EQ(test::ReadBytes(dir / "real" / "Setup.ini"), "[WORK]\r\nHour=7\r\n");
 }
 
-TEST(AtomicStore, ReadOnlyDirectoryFailsAndKeepsFile) {
+// With no room for a temporary beside it, a writable file is rewritten in
+// place, as Windows does: shorter, as long and longer, every other byte kept.
+TEST(AtomicStore, ReadOnlyDirectoryRewritesAWritableFileInPlace) {
     test::TempDir dir;
-    test::WriteBytes(dir / "Setup.ini", kOld);
+    const std::string old = "; keep\r\n[WORK]\r\nHour=22\r\nMinute=59\r\n[MODE]\r\nMode=1000\r\n";
+    test::WriteBytes(dir / "Setup.ini", old);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
-        return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7") &&
-               profile::GetString(dir / "Setup.ini", "WORK", "Hour", "", 4) == "22";
+        return profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7") &&
+               profile::WriteString(dir / "Setup.ini", "MODE", "Mode", "1001") &&
+               profile::WriteString(dir / "Setup.ini", "NOTICE", "Show", "0") &&
+               !profile::WriteString(dir / "Other.ini", "MODE", "Mode", "1001");
     }));
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), kOld);
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"),
+              "; keep\r\n[WORK]\r\nHour=7\r\nMinute=59\r\n[MODE]\r\nMode=1001\r\n"
+              "[NOTICE]\r\nShow=0\r\n");
     EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+// A full disk during the in-place rewrite (the file-size limit stands in for
+// it, cutting the write short midway) leaves the old file whole.
+TEST(AtomicStore, FailedInPlaceRewriteKeepsOldFile) {
+    test::TempDir dir;
+    const std::string old = kOld + "[MODE]\r\nMode=1000\r\n";
+    test::WriteBytes(dir / "Setup.ini", old);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{old.size() + 4, old.size() + 4};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string why;
+        return !profile::WriteString(dir / "Setup.ini", "NOTICE", "Show", "1", &why) &&
+               why == "File too large";
+    }));
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
 }
 
 TEST(AtomicStore, ReadOnlyFileIsNotReplaced) {
