@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -7,16 +8,21 @@
 
 namespace lumivar::profile {
 
+/// No settings file comes near this size; a larger one is not read, so that a
+/// huge or endless Setup.ini costs neither time nor memory.
+inline constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
+
 struct FileBytes {
-    enum class Status { Read, Missing, Unreadable };
+    enum class Status { Read, Missing, Unreadable, TooLarge };
     Status status = Status::Missing;
     std::string bytes;
-    /// Why it is unreadable, one line without the file's name.
+    /// Why it is unreadable or too large, one line without the file's name.
     std::string why;
 };
 
 /// The whole file, or why it could not be had. A directory or other
-/// non-regular file counts as unreadable.
+/// non-regular file counts as unreadable; a file larger than
+/// kLargestSettingsFile, even one that grows while it is read, as too large.
 FileBytes ReadWholeFile(const std::filesystem::path& file);
 
 /// Replaces the file's content `old` (as read) with `content` so that a crash

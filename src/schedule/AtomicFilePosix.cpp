@@ -69,6 +69,11 @@ std::string NotARegularFile(const struct stat& info) {
     return S_ISDIR(info.st_mode) ? SystemReason(EISDIR) : "not a regular file";
 }
 
+std::string TooLargeReason() {
+    return "larger than " + std::to_string(kLargestSettingsFile >> 20) +
+           " MiB, too large for a settings file";
+}
+
 // The file a store must replace: a symbolic link is followed so that the link
 // itself survives and its target gets the new content.
 fs::path ResolveLinks(fs::path file) {
@@ -252,10 +257,14 @@ FileBytes ReadWholeFile(const fs::path& file) {
         return failed(FileBytes::Status::Unreadable, SystemReason(errno));
     if (!S_ISREG(info.st_mode))
         return failed(FileBytes::Status::Unreadable, NotARegularFile(info));
+    if (static_cast<std::uintmax_t>(info.st_size) > kLargestSettingsFile)
+        return failed(FileBytes::Status::TooLarge, TooLargeReason());
     result.bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        // One byte past the limit is enough to tell a file that grew meanwhile.
+        const std::size_t room = kLargestSettingsFile + 1 - result.bytes.size();
+        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, room));
         if (got == 0)
             break;
         if (got < 0) {
@@ -264,6 +273,8 @@ FileBytes ReadWholeFile(const fs::path& file) {
             return failed(FileBytes::Status::Unreadable, SystemReason(errno));
         }
         result.bytes.append(buffer, static_cast<std::size_t>(got));
+        if (result.bytes.size() > kLargestSettingsFile)
+            return failed(FileBytes::Status::TooLarge, TooLargeReason());
     }
     result.status = FileBytes::Status::Read;
     return result;

@@ -63,6 +63,9 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
     case FileBytes::Status::Unreadable:
         reason = old.why; // never replace what we could not read
         return false;
+    case FileBytes::Status::TooLarge:
+        reason = old.why + "; left as it is";
+        return false;
     case FileBytes::Status::Read:
     case FileBytes::Status::Missing:
         break;
@@ -74,6 +77,12 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
     }
     if (old.status == FileBytes::Status::Read && *updated == old.bytes)
         return true; // already holds the value; spare the disk a rewrite
+    if (updated->size() > kLargestSettingsFile) {
+        // It would no longer be read as a settings file.
+        reason = "the store would take it past " + std::to_string(kLargestSettingsFile >> 20) +
+                 " MiB; left as it is";
+        return false;
+    }
     return ReplaceFile(file, old.bytes, *updated, reason);
 }
 

@@ -1,5 +1,6 @@
 // Stores go through a temporary file and a rename, so an interrupted store
-// never leaves a damaged Setup.ini; what cannot be written is left alone.
+// never leaves a damaged Setup.ini; what cannot be written, or is far too
+// large to be a settings file, is left alone.
 #include "AtomicFile.h"
 #include "ProfileFile.h"
 #include "SettingsStore.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <random>
@@ -264,6 +266,36 @@ TEST(AtomicStore, DiskFullKeepsOldFileAndSaysSo) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once, with why";
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
     EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+// A file far past any settings file's size is not read, whatever its size:
+// defaults at once, one line saying why, and stores leave it alone.
+TEST(SizeLimit, LargerFileGivesDefaultsAndIsNeverRewritten) {
+    // Should the limit ever go, the larger file makes this slow, not out of memory.
+    for (const std::uintmax_t size :
+         {profile::kLargestSettingsFile + 1, std::uintmax_t{256} << 20}) {
+        test::TempDir dir;
+        const fs::path file = dir / "Setup.ini";
+        test::WriteBytes(file, "[WORK]\r\nHour=5\r\n");
+        fs::resize_file(file, size); // sparse: takes no room on disk
+        const auto written = fs::last_write_time(file);
+        std::ostringstream errors;
+        const SettingsStore store([&] { return file; }, errors);
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(store.Load(), ScheduleSettings{}) << size;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        const std::string why = ": larger than 1 MiB, too large for a settings file";
+        EXPECT_EQ(errors.str(),
+                  "lumivar: could not read " + file.string() + why + "; using the defaults\n");
+
+        const StoreResult stored = store.StoreMode(1001);
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(stored.reason, file.string() + why + "; left as it is");
+        EXPECT_EQ(fs::file_size(file), size);
+        EXPECT_EQ(fs::last_write_time(file), written);
+        EXPECT_EQ(CountEntries(dir.path()), 1);
+    }
 }
 
 } // namespace
