@@ -24,10 +24,10 @@ using lumivar::profile::WriteString;
 
 // The program's own names first, then the corners: case, blanks, characters
 // that end a name early, and empty names.
-constexpr std::array<std::string_view, 10> kSections = {
-    "WORK", "REST", "USER", "NOTICE", "MODE", "work", " MODE ", "A]B", "", "[X"};
-constexpr std::array<std::string_view, 10> kKeys = {
-    "Hour", "Minute", "Second", "Show", "Mode", "HOUR", "k=v", ";c", "", " Mode"};
+constexpr std::array<std::string_view, 10> kSections = {"WORK", "REST",   "USER", "NOTICE", "MODE",
+                                                        "work", " MODE ", "A]B",  "",       "[X"};
+constexpr std::array<std::string_view, 10> kKeys = {"Hour", "Minute", "Second", "Show", "Mode",
+                                                    "HOUR", "k=v",    ";c",     "",     " Mode"};
 constexpr std::array<std::size_t, 8> kCapacities = {0, 1, 2, 4, 8, 16, 256, 1 << 20};
 
 struct Entry {
@@ -64,7 +64,9 @@ std::string ReadFile(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Same name as far as the file format is concerned: blanks around and ASCII
 // case do not count.
@@ -129,9 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    requests[i].defaultText, requests[i].capacity))
             Fail("GetStrings and GetString disagree");
 
-    if (!WriteString(file, section, key, value)) {
+    std::string why;
+    if (!WriteString(file, section, key, value, &why)) {
         if (ReadFile(file) != content)
             Fail("a refused store changed the file");
+        if (why.empty() || why.find_first_of("\r\n") != std::string::npos)
+            Fail("a refused store did not say why in one line");
         return 0;
     }
 

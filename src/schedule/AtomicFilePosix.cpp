@@ -9,8 +9,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace lumivar::profile {
 namespace {
@@ -38,17 +40,38 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+// Writes all of `bytes` at `offset`, retrying short writes.
+bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
     }
     return true;
+}
+
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+bool Fail(std::string& why, std::string reason) {
+    why = std::move(reason);
+    return false;
+}
+
+// What a directory or device named Setup.ini is, for the user.
+std::string NotARegularFile(const struct stat& info) {
+    return S_ISDIR(info.st_mode) ? SystemReason(EISDIR) : "not a regular file";
+}
+
+std::string TooLargeReason() {
+    return "larger than " + std::to_string(kLargestSettingsFile >> 20) +
+           " MiB, too large for a settings file";
 }
 
 // The file a store must replace: a symbolic link is followed so that the link
@@ -75,7 +98,9 @@ mode_t CurrentUmask() {
 // A store's temporary file is ".<name>." and mkstemp's six characters.
 constexpr std::string_view kTempTemplate = "XXXXXX";
 
-std::string TempPrefix(const fs::path& target) { return "." + target.filename().string() + "."; }
+std::string TempPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".";
+}
 
 bool IsOurTemporary(std::string_view entry, std::string_view prefix) {
     if (entry.size() != prefix.size() + kTempTemplate.size() || !entry.starts_with(prefix))
@@ -120,8 +145,8 @@ void RemoveStaleTemporaries(const fs::path& directory, const fs::path& target) {
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsOurTemporary(entry->d_name, prefix))
             continue;
-        FileDescriptor fd(::openat(dirFd.get(), entry->d_name,
-                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        FileDescriptor fd(
+            ::openat(dirFd.get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
         if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
@@ -165,72 +190,139 @@ void SyncDirectory(const fs::path& directory) {
         ::fsync(dir.get()); // best effort: the rename itself has already happened
 }
 
+// Rewrites the file through its own descriptor. The part past the old end is
+// written and flushed first, so a full disk shows before any old byte is
+// touched; then the old bytes are overwritten from the first that changes;
+// only then is a shorter file cut. A failure puts the old bytes back, so the
+// file never ends up shorter or without its other lines. A crash midway can
+// still leave a mix, as it can on Windows.
+bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_view content,
+                    std::string& why) {
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+        return Fail(why, SystemReason(errno));
+    if (!S_ISREG(info.st_mode))
+        return Fail(why, NotARegularFile(info));
+    // Restoring on failure needs the bytes now on disk to be the ones read.
+    if (static_cast<std::uintmax_t>(info.st_size) != old.size())
+        return Fail(why, "changed by another program during the store");
+    const auto oldSize = static_cast<off_t>(old.size());
+
+    if (content.size() > old.size() &&
+        (!WriteAllAt(fd.get(), content.substr(old.size()), oldSize) || ::fsync(fd.get()) != 0)) {
+        const std::string reason = SystemReason(errno);
+        (void)::ftruncate(fd.get(), oldSize);
+        return Fail(why, reason);
+    }
+    const std::size_t common = std::min(old.size(), content.size());
+    const auto first = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(common),
+                      content.begin())
+            .first -
+        old.begin());
+    if (!WriteAllAt(fd.get(), content.substr(first, common - first), static_cast<off_t>(first)) ||
+        ::fsync(fd.get()) != 0) {
+        const std::string reason = SystemReason(errno);
+        (void)WriteAllAt(fd.get(), old.substr(first), static_cast<off_t>(first));
+        (void)::ftruncate(fd.get(), oldSize);
+        (void)::fsync(fd.get());
+        return Fail(why, reason);
+    }
+    if (content.size() < old.size() &&
+        (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0))
+        return Fail(why, SystemReason(errno));
+    return true;
+}
+
 } // namespace
 
 FileBytes ReadWholeFile(const fs::path& file) {
     FileBytes result;
+    const auto failed = [&](FileBytes::Status status, std::string why) {
+        result.status = status;
+        result.bytes.clear();
+        result.why = std::move(why);
+        return std::move(result);
+    };
     // Non-blocking, so that a FIFO named Setup.ini cannot hang the program.
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
-        result.status = errno == ENOENT || errno == ENOTDIR ? FileBytes::Status::Missing
-                                                            : FileBytes::Status::Unreadable;
-        return result;
+        if (errno == ENOENT || errno == ENOTDIR)
+            return result;
+        return failed(FileBytes::Status::Unreadable, SystemReason(errno));
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        result.status = FileBytes::Status::Unreadable;
-        return result;
-    }
+    if (::fstat(fd.get(), &info) != 0)
+        return failed(FileBytes::Status::Unreadable, SystemReason(errno));
+    if (!S_ISREG(info.st_mode))
+        return failed(FileBytes::Status::Unreadable, NotARegularFile(info));
+    if (static_cast<std::uintmax_t>(info.st_size) > kLargestSettingsFile)
+        return failed(FileBytes::Status::TooLarge, TooLargeReason());
     result.bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        // One byte past the limit is enough to tell a file that grew meanwhile.
+        const std::size_t room = kLargestSettingsFile + 1 - result.bytes.size();
+        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, room));
         if (got == 0)
             break;
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            result.status = FileBytes::Status::Unreadable;
-            result.bytes.clear();
-            return result;
+            return failed(FileBytes::Status::Unreadable, SystemReason(errno));
         }
         result.bytes.append(buffer, static_cast<std::size_t>(got));
+        if (result.bytes.size() > kLargestSettingsFile)
+            return failed(FileBytes::Status::TooLarge, TooLargeReason());
     }
     result.status = FileBytes::Status::Read;
     return result;
 }
 
-bool ReplaceFileAtomically(const fs::path& file, std::string_view content,
-                           const std::function<bool()>& beforeRename) {
+bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view content,
+                 std::string& why, const std::function<bool()>& beforeRename) {
     const fs::path target = ResolveLinks(file);
     const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0))
-        return false; // a read-only file stays read-only, as it would on Windows
-    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode))
+        return Fail(why, NotARegularFile(info));
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return Fail(why, SystemReason(errno)); // a read-only file stays so, as on Windows
+    const mode_t mode = exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
     RemoveStaleTemporaries(directory, target);
 
     std::string tempName;
-    const std::string pattern = (directory / (TempPrefix(target) + std::string(kTempTemplate))).string();
+    const std::string pattern =
+        (directory / (TempPrefix(target) + std::string(kTempTemplate))).string();
     FileDescriptor temp(CreateLockedTemporary(tempName, pattern));
-    if (temp.get() < 0)
-        return false;
-
-    bool ok = WriteAll(temp.get(), content) && ::fchmod(temp.get(), mode) == 0;
-    if (ok && exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
-        (void)::fchown(temp.get(), old.st_uid, old.st_gid); // only root can; others keep theirs
-    ok = ok && ::fsync(temp.get()) == 0;
-    ok = ok && (!beforeRename || beforeRename());
+    if (temp.get() < 0) {
+        // A writable file in a folder the user may not write to: Windows'
+        // profile functions update it in place, and so do we. A full disk
+        // is no reason to: the rewrite would need the same room.
+        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return RewriteInPlace(target, old, content, why);
+        return Fail(why, SystemReason(errno));
+    }
+    const auto discard = [&](std::string reason) {
+        ::unlink(tempName.c_str());
+        return Fail(why, std::move(reason));
+    };
+    if (!WriteAllAt(temp.get(), content, 0) || ::fchmod(temp.get(), mode) != 0)
+        return discard(SystemReason(errno));
+    if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid()))
+        (void)::fchown(temp.get(), info.st_uid, info.st_gid); // only root can; others keep theirs
+    if (::fsync(temp.get()) != 0)
+        return discard(SystemReason(errno));
+    if (beforeRename && !beforeRename())
+        return discard("stopped before the rename");
     // Renamed while still open and locked, so that no other store takes it
     // for a dead one's leftover.
-    ok = ok && ::rename(tempName.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempName.c_str());
-        return false;
-    }
+    if (::rename(tempName.c_str(), target.c_str()) != 0)
+        return discard(SystemReason(errno));
     (void)temp.Close(); // the content is already synced and in place
     SyncDirectory(directory);
     return true;

@@ -27,7 +27,7 @@ std::string GetString(const std::filesystem::path& file, std::string_view sectio
 }
 
 std::vector<std::string> GetStrings(const std::filesystem::path& file,
-                                    std::span<const KeyRequest> requests) {
+                                    std::span<const KeyRequest> requests, std::string* unreadable) {
     std::vector<KeyName> names;
     names.reserve(requests.size());
     for (const KeyRequest& request : requests)
@@ -36,6 +36,8 @@ std::vector<std::string> GetStrings(const std::filesystem::path& file,
     std::vector<std::optional<std::string>> values(requests.size());
     if (fileBytes.status == FileBytes::Status::Read)
         values = FindValues(fileBytes.bytes, names);
+    else if (unreadable && !fileBytes.why.empty())
+        *unreadable = fileBytes.why;
 
     std::vector<std::string> texts;
     texts.reserve(requests.size());
@@ -52,17 +54,36 @@ std::vector<std::string> GetStrings(const std::filesystem::path& file,
     return texts;
 }
 
-bool WriteString(const std::filesystem::path& file, std::string_view section,
-                 std::string_view key, std::string_view value) {
+bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                 std::string_view value, std::string* why) {
+    std::string unused;
+    std::string& reason = why ? *why : unused;
     const FileBytes old = ReadWholeFile(file);
-    if (old.status == FileBytes::Status::Unreadable)
-        return false; // never replace what we could not read
-    const auto updated = WithValue(old.bytes, section, key, value);
-    if (!updated)
+    switch (old.status) {
+    case FileBytes::Status::Unreadable:
+        reason = old.why; // never replace what we could not read
         return false;
+    case FileBytes::Status::TooLarge:
+        reason = old.why + "; left as it is";
+        return false;
+    case FileBytes::Status::Read:
+    case FileBytes::Status::Missing:
+        break;
+    }
+    const auto updated = WithValue(old.bytes, section, key, value);
+    if (!updated) {
+        reason = kNotWritableEntry;
+        return false;
+    }
     if (old.status == FileBytes::Status::Read && *updated == old.bytes)
         return true; // already holds the value; spare the disk a rewrite
-    return ReplaceFileAtomically(file, *updated);
+    if (updated->size() > kLargestSettingsFile) {
+        // It would no longer be read as a settings file.
+        reason = "the store would take it past " + std::to_string(kLargestSettingsFile >> 20) +
+                 " MiB; left as it is";
+        return false;
+    }
+    return ReplaceFile(file, old.bytes, *updated, reason);
 }
 
 } // namespace lumivar::profile

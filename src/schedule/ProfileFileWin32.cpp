@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace lumivar::profile {
@@ -20,8 +22,8 @@ std::wstring Widen(std::string_view text) {
     std::wstring wide;
     if (text.empty())
         return wide;
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int size =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     wide.resize(static_cast<std::size_t>(size));
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
@@ -39,6 +41,43 @@ std::string Narrow(std::wstring_view text) {
     return narrow;
 }
 
+// The system's text for an error code, as one line of UTF-8.
+std::string SystemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text ? text : L"", length);
+    ::LocalFree(text);
+    std::replace_if(
+        message.begin(), message.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    message.erase(message.find_last_not_of(L' ') + 1);
+    if (message.empty())
+        return "error " + std::to_string(error);
+    const int size = ::WideCharToMultiByte(
+        CP_UTF8, 0, message.data(), static_cast<int>(message.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, message.data(), static_cast<int>(message.size()), utf8.data(),
+                          size, nullptr, nullptr);
+    return utf8;
+}
+
+// Why a Setup.ini that is there cannot be read; empty when it can be, or is
+// not there. The profile functions would quietly give the defaults.
+std::string WhyUnreadable(const std::filesystem::path& file) {
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {};
+    return SystemMessage(error);
+}
+
 // Larger buffers than this are never needed for Setup.ini; the cap keeps a
 // caller's huge capacity from turning into a huge allocation.
 constexpr std::size_t kMaxCapacity = 1 << 16;
@@ -53,13 +92,18 @@ std::string GetString(const std::filesystem::path& file, std::string_view sectio
     const DWORD length = ::GetPrivateProfileStringW(
         Widen(section).c_str(), Widen(key).c_str(), Widen(defaultText).c_str(), buffer.data(),
         static_cast<DWORD>(buffer.size()), file.c_str());
-    return Narrow(std::wstring_view(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1)));
+    return Narrow(
+        std::wstring_view(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1)));
 }
 
 // The system caches the file between calls, so one call per key costs no
 // extra reading.
 std::vector<std::string> GetStrings(const std::filesystem::path& file,
-                                    std::span<const KeyRequest> requests) {
+                                    std::span<const KeyRequest> requests, std::string* unreadable) {
+    if (unreadable) {
+        if (std::string why = WhyUnreadable(file); !why.empty())
+            *unreadable = std::move(why);
+    }
     std::vector<std::string> texts;
     texts.reserve(requests.size());
     for (const KeyRequest& r : requests)
@@ -67,12 +111,21 @@ std::vector<std::string> GetStrings(const std::filesystem::path& file,
     return texts;
 }
 
-bool WriteString(const std::filesystem::path& file, std::string_view section,
-                 std::string_view key, std::string_view value) {
-    if (!IsWritableEntry(section, key, value))
+bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                 std::string_view value, std::string* why) {
+    if (!IsWritableEntry(section, key, value)) {
+        if (why)
+            *why = kNotWritableEntry;
         return false;
-    return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                        Widen(value).c_str(), file.c_str()) != FALSE;
+    }
+    if (::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                     Widen(value).c_str(), file.c_str()))
+        return true;
+    if (why) {
+        const DWORD error = ::GetLastError();
+        *why = error ? SystemMessage(error) : "could not be written";
+    }
+    return false;
 }
 
 } // namespace lumivar::profile

@@ -21,8 +21,11 @@ struct KeyRequest {
 };
 
 /// GetString for each request, in order, from one reading of the file: a
-/// large file is read and scanned once, not once for every key.
+/// large file is read and scanned once, not once for every key. When the file
+/// is there but cannot be read, every default is used and `unreadable`, when
+/// given, receives why in one line of UTF-8; it is left alone otherwise.
 std::vector<std::string> GetStrings(const std::filesystem::path& file,
-                                    std::span<const KeyRequest> requests);
+                                    std::span<const KeyRequest> requests,
+                                    std::string* unreadable = nullptr);
 
 } // namespace lumivar::profile

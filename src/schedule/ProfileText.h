@@ -32,6 +32,9 @@ std::vector<std::optional<std::string>> FindValues(std::string_view content,
 /// value without line breaks. Both profile implementations refuse the rest.
 bool IsWritableEntry(std::string_view section, std::string_view key, std::string_view value);
 
+/// Why a store refuses an entry that IsWritableEntry rejects.
+inline constexpr std::string_view kNotWritableEntry = "the entry would not read back as written";
+
 /// `content` with `key` of `section` set to `value`; every other byte kept.
 /// nullopt when the entry is not writable (IsWritableEntry).
 std::optional<std::string> WithValue(std::string_view content, std::string_view section,

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <string>
@@ -31,16 +30,11 @@ std::string TwoDigits(std::int32_t value) {
     return text;
 }
 
-// A Setup.ini that is there but cannot be read (no permission, a directory,
-// a device) silently gives every default otherwise; the user should know why
-// the stored settings did not come back.
-bool ExistsButUnreadable(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (ec || !std::filesystem::exists(status))
-        return false;
-    return !std::filesystem::is_regular_file(status) ||
-           !std::ifstream(file, std::ios::binary).is_open();
+// The path as UTF-8, for texts that the windows show: on Windows, string()
+// would give the ANSI code page.
+std::string PathText(const std::filesystem::path& file) {
+    const std::u8string text = file.u8string();
+    return {text.begin(), text.end()};
 }
 
 } // namespace
@@ -60,8 +54,6 @@ SettingsStore::SettingsStore(PathSource path, std::ostream& errors)
 
 ScheduleSettings SettingsStore::Load() const {
     const std::filesystem::path file = m_path();
-    if (ExistsButUnreadable(file))
-        *m_errors << "lumivar: could not read " << file.string() << "; using the defaults\n";
     // All eleven keys in one request, so the file is read once however large.
     std::vector<std::string> slotDefaults;
     for (const Slot& slot : kSlots)
@@ -75,7 +67,13 @@ ScheduleSettings SettingsStore::Load() const {
                 {kSlots[s].section, kTimeKeys[k], slotDefaults[s * 3 + k], kNumberCapacity});
     requests.push_back({"NOTICE", "Show", "1", kNumberCapacity});
     requests.push_back({"MODE", "Mode", "1000", kModeCapacity});
-    const std::vector<std::string> texts = profile::GetStrings(file, requests);
+    // A Setup.ini that is there but cannot be read silently gives every
+    // default otherwise; the user should know why the settings did not come back.
+    std::string unreadable;
+    const std::vector<std::string> texts = profile::GetStrings(file, requests, &unreadable);
+    if (!unreadable.empty())
+        *m_errors << "lumivar: could not read " << PathText(file) << ": " << unreadable
+                  << "; using the defaults\n";
 
     ScheduleSettings settings;
     std::size_t next = 0;
@@ -113,11 +111,13 @@ StoreResult SettingsStore::StoreNotice(std::int32_t checked) const {
 StoreResult SettingsStore::Store(std::string_view section, std::string_view key,
                                  std::int32_t value) const {
     const std::filesystem::path file = m_path();
-    if (profile::WriteString(file, section, key, std::to_string(value)))
+    std::string why;
+    if (profile::WriteString(file, section, key, std::to_string(value), &why))
         return {};
+    const std::string reason = PathText(file) + ": " + why;
     *m_errors << "lumivar: could not store " << section << '/' << key << '=' << value << " in "
-              << file.string() << '\n';
-    return StoreResult::Failed(file.string() + ": could not be written");
+              << reason << '\n';
+    return StoreResult::Failed(reason);
 }
 
 std::int32_t ParseLeadingInt(std::string_view text) {

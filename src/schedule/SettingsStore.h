@@ -21,7 +21,8 @@ class SettingsStore {
 public:
     using PathSource = std::function<std::filesystem::path()>;
 
-    /// `errors` gets one line for each store that could not be written.
+    /// `errors` gets one line, with the reason, for each store that could not
+    /// be written and for a load from a Setup.ini that is there but unreadable.
     explicit SettingsStore(PathSource path = SettingsPathInWorkingDirectory);
     SettingsStore(PathSource path, std::ostream& errors);
 

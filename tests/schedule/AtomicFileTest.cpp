@@ -1,5 +1,6 @@
 // Stores go through a temporary file and a rename, so an interrupted store
-// never leaves a damaged Setup.ini; what cannot be written is left alone.
+// never leaves a damaged Setup.ini; what cannot be written, or is far too
+// large to be a settings file, is left alone.
 #include "AtomicFile.h"
 #include "ProfileFile.h"
 #include "SettingsStore.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <random>
@@ -33,18 +35,20 @@ int CountEntries(const fs::path& dir) {
     return count;
 }
 
-// Root ignores permission bits, so as root the check runs in a child process
-// that has given up root for the "nobody" account, on files that account owns.
+// Runs the check in a child process, which may also change its own limits.
+// Root ignores permission bits, so as root the child gives up root for the
+// "nobody" account, on files that account owns.
 bool RunUnprivileged(const fs::path& dir, const std::function<bool()>& check) {
-    if (::geteuid() != 0)
-        return check();
     constexpr uid_t kNobody = 65534;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        (void)::chown(entry.path().c_str(), kNobody, kNobody);
-    (void)::chown(dir.c_str(), kNobody, kNobody);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        for (const auto& entry : fs::recursive_directory_iterator(dir))
+            (void)::chown(entry.path().c_str(), kNobody, kNobody);
+        (void)::chown(dir.c_str(), kNobody, kNobody);
+    }
     const pid_t child = ::fork();
     if (child == 0) {
-        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        const bool dropped = !root || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
         ::_exit(dropped && check() ? 0 : 1);
     }
     int status = 0;
@@ -56,7 +60,8 @@ TEST(AtomicStore, FailureBeforeRenameLeavesOldFileAndNoTemporary) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
     bool sawTemporary = false;
-    const bool stored = profile::ReplaceFileAtomically(dir / "Setup.ini", "new", [&] {
+    std::string why;
+    const bool stored = profile::ReplaceFile(dir / "Setup.ini", kOld, "new", why, [&] {
         sawTemporary = CountEntries(dir.path()) == 2; // the new bytes are on disk, not yet in place
         return false;
     });
@@ -69,8 +74,8 @@ TEST(AtomicStore, FailureBeforeRenameLeavesOldFileAndNoTemporary) {
 TEST(AtomicStore, KeepsPermissionsOfOldFile) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
-    fs::permissions(dir / "Setup.ini", fs::perms::owner_read | fs::perms::owner_write |
-                                           fs::perms::group_read);
+    fs::permissions(dir / "Setup.ini",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"));
     EXPECT_EQ(fs::status(dir / "Setup.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -96,26 +101,51 @@ TEST(AtomicStore, WritesThroughSymbolicLinkAndKeepsIt) {
     EXPECT_EQ(test::ReadBytes(dir / "real" / "Setup.ini"), "[WORK]\r\nHour=7\r\n");
 }
 
-TEST(AtomicStore, ReadOnlyDirectoryFailsAndKeepsFile) {
+// With no room for a temporary beside it, a writable file is rewritten in
+// place, as Windows does: shorter, as long and longer, every other byte kept.
+TEST(AtomicStore, ReadOnlyDirectoryRewritesAWritableFileInPlace) {
     test::TempDir dir;
-    test::WriteBytes(dir / "Setup.ini", kOld);
+    const std::string old = "; keep\r\n[WORK]\r\nHour=22\r\nMinute=59\r\n[MODE]\r\nMode=1000\r\n";
+    test::WriteBytes(dir / "Setup.ini", old);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
-        return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7") &&
-               profile::GetString(dir / "Setup.ini", "WORK", "Hour", "", 4) == "22";
+        return profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7") &&
+               profile::WriteString(dir / "Setup.ini", "MODE", "Mode", "1001") &&
+               profile::WriteString(dir / "Setup.ini", "NOTICE", "Show", "0") &&
+               !profile::WriteString(dir / "Other.ini", "MODE", "Mode", "1001");
     }));
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), kOld);
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"),
+              "; keep\r\n[WORK]\r\nHour=7\r\nMinute=59\r\n[MODE]\r\nMode=1001\r\n"
+              "[NOTICE]\r\nShow=0\r\n");
     EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+// A full disk during the in-place rewrite (the file-size limit stands in for
+// it, cutting the write short midway) leaves the old file whole.
+TEST(AtomicStore, FailedInPlaceRewriteKeepsOldFile) {
+    test::TempDir dir;
+    const std::string old = kOld + "[MODE]\r\nMode=1000\r\n";
+    test::WriteBytes(dir / "Setup.ini", old);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{old.size() + 4, old.size() + 4};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string why;
+        return !profile::WriteString(dir / "Setup.ini", "NOTICE", "Show", "1", &why) &&
+               why == "File too large";
+    }));
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
 }
 
 TEST(AtomicStore, ReadOnlyFileIsNotReplaced) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
     fs::permissions(dir / "Setup.ini", fs::perms::owner_read);
-    EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
-        return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7");
-    }));
+    EXPECT_TRUE(RunUnprivileged(
+        dir.path(), [&] { return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"); }));
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), kOld);
 }
 
@@ -176,8 +206,8 @@ TEST(AtomicStore, KilledStoresLeaveOldOrNewFileAndNoTemporaryForLong) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the storing child ended by itself";
         const std::string content = test::ReadBytes(file);
-        ASSERT_TRUE(content == work || content == rest) << "after kill " << attempt << ": "
-                                                        << content;
+        ASSERT_TRUE(content == work || content == rest)
+            << "after kill " << attempt << ": " << content;
         const int temporaries = CountEntries(dir.path()) - 1;
         ASSERT_LE(temporaries, 1) << "an earlier kill's temporary survived a later store";
         killedWithTemporary += temporaries;
@@ -223,18 +253,49 @@ TEST(AtomicStore, DiskFullKeepsOldFileAndSaysSo) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::ostringstream errors;
         const SettingsStore store([&] { return dir / "Setup.ini"; }, errors);
-        const bool stored = store.StoreMode(1001).saved;
+        const StoreResult stored = store.StoreMode(1001);
         const std::string said = errors.str();
         const bool oneLine = std::count(said.begin(), said.end(), '\n') == 1 &&
                              said.starts_with("lumivar: could not store MODE/Mode=1001");
-        ::_exit(!stored && oneLine ? 0 : 1);
+        const bool why = stored.reason == (dir / "Setup.ini").string() + ": File too large";
+        ::_exit(!stored && oneLine && why ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the store died of the full disk";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the store did not report its failure once, with why";
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), old);
     EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+// A file far past any settings file's size is not read, whatever its size:
+// defaults at once, one line saying why, and stores leave it alone.
+TEST(SizeLimit, LargerFileGivesDefaultsAndIsNeverRewritten) {
+    // Should the limit ever go, the larger file makes this slow, not out of memory.
+    for (const std::uintmax_t size :
+         {profile::kLargestSettingsFile + 1, std::uintmax_t{256} << 20}) {
+        test::TempDir dir;
+        const fs::path file = dir / "Setup.ini";
+        test::WriteBytes(file, "[WORK]\r\nHour=5\r\n");
+        fs::resize_file(file, size); // sparse: takes no room on disk
+        const auto written = fs::last_write_time(file);
+        std::ostringstream errors;
+        const SettingsStore store([&] { return file; }, errors);
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(store.Load(), ScheduleSettings{}) << size;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        const std::string why = ": larger than 1 MiB, too large for a settings file";
+        EXPECT_EQ(errors.str(),
+                  "lumivar: could not read " + file.string() + why + "; using the defaults\n");
+
+        const StoreResult stored = store.StoreMode(1001);
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(stored.reason, file.string() + why + "; left as it is");
+        EXPECT_EQ(fs::file_size(file), size);
+        EXPECT_EQ(fs::last_write_time(file), written);
+        EXPECT_EQ(CountEntries(dir.path()), 1);
+    }
 }
 
 } // namespace
