@@ -5,6 +5,7 @@
 #include "ProfileKeys.h"
 
 #include "ProfileText.h"
+#include "SystemMessage.h"
 
 #include <windows.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 // Section, key and value names are ASCII; anything else is widened byte by
 // byte, which is what the ANSI functions would do for ASCII.
-std::wstring Widen(std::string_view text) {
+std::wstring WidenAnsi(std::string_view text) {
     std::wstring wide;
     if (text.empty())
         return wide;
@@ -29,7 +30,7 @@ std::wstring Widen(std::string_view text) {
     return wide;
 }
 
-std::string Narrow(std::wstring_view text) {
+std::string NarrowAnsi(std::wstring_view text) {
     std::string narrow;
     if (text.empty())
         return narrow;
@@ -39,27 +40,6 @@ std::string Narrow(std::wstring_view text) {
     ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
                           size, nullptr, nullptr);
     return narrow;
-}
-
-// The system's text for an error code, as one line of UTF-8.
-std::string SystemMessage(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message(text ? text : L"", length);
-    ::LocalFree(text);
-    std::replace_if(
-        message.begin(), message.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
-    message.erase(message.find_last_not_of(L' ') + 1);
-    if (message.empty())
-        return "error " + std::to_string(error);
-    const int size = ::WideCharToMultiByte(
-        CP_UTF8, 0, message.data(), static_cast<int>(message.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, message.data(), static_cast<int>(message.size()), utf8.data(),
-                          size, nullptr, nullptr);
-    return utf8;
 }
 
 // Why a Setup.ini that is there cannot be read; empty when it can be, or is
@@ -90,9 +70,9 @@ std::string GetString(const std::filesystem::path& file, std::string_view sectio
         return {};
     std::vector<wchar_t> buffer(std::min(capacity, kMaxCapacity));
     const DWORD length = ::GetPrivateProfileStringW(
-        Widen(section).c_str(), Widen(key).c_str(), Widen(defaultText).c_str(), buffer.data(),
-        static_cast<DWORD>(buffer.size()), file.c_str());
-    return Narrow(
+        WidenAnsi(section).c_str(), WidenAnsi(key).c_str(), WidenAnsi(defaultText).c_str(),
+        buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    return NarrowAnsi(
         std::wstring_view(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1)));
 }
 
@@ -118,8 +98,8 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
             *why = kNotWritableEntry;
         return false;
     }
-    if (::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                     Widen(value).c_str(), file.c_str()))
+    if (::WritePrivateProfileStringW(WidenAnsi(section).c_str(), WidenAnsi(key).c_str(),
+                                     WidenAnsi(value).c_str(), file.c_str()))
         return true;
     if (why) {
         const DWORD error = ::GetLastError();

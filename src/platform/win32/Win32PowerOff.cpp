@@ -10,6 +10,11 @@ namespace {
 constexpr DWORD kProcessAllAccess = 0x1F0FFF;
 constexpr UINT kShutdown = 1; // EWX_SHUTDOWN: not forced, no separate power-off flag
 
+// The code too: a user searching for the failure needs it more than the text.
+std::string Described(DWORD error) {
+    return SystemMessage(error) + " (error " + std::to_string(error) + ")";
+}
+
 } // namespace
 
 Win32PowerOffApi SystemPowerOffApi() {
@@ -58,9 +63,9 @@ void Win32PowerOff::RequestPowerOff() {
     // answered; that is the cause to report.
     std::string reason;
     if (m_privilegeError != ERROR_SUCCESS)
-        reason = "SeShutdownPrivilege: " + win32::SystemMessage(m_privilegeError);
+        reason = "SeShutdownPrivilege: " + Described(m_privilegeError);
     else if (!requested)
-        reason = "ExitWindowsEx: " + win32::SystemMessage(requestError);
+        reason = "ExitWindowsEx: " + Described(requestError);
     else
         return;
     m_errors << "lumivar: power-off failed: " << reason << std::endl;
