@@ -4,11 +4,13 @@
 # manifest).
 set(lumivar_rc ${PROJECT_SOURCE_DIR}/res/Lumivar.rc)
 set(lumivar_rc_object ${CMAKE_CURRENT_BINARY_DIR}/Lumivar.res.obj)
+get_target_property(version_dir lumivar_version LUMIVAR_VERSION_DIR)
 add_custom_command(
     OUTPUT ${lumivar_rc_object}
-    COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I ${PROJECT_SOURCE_DIR}/res -O coff
+    COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I ${PROJECT_SOURCE_DIR}/res -I ${version_dir} -O coff
             -i ${lumivar_rc} -o ${lumivar_rc_object}
     DEPENDS ${lumivar_rc} ${PROJECT_SOURCE_DIR}/res/Lumivar.manifest
+            ${version_dir}/LumivarVersion.h
     COMMENT "Compiling Lumivar.rc"
     VERBATIM
 )
