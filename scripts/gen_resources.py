@@ -7,8 +7,10 @@ builds its windows from) and the Windows resource script (for windres -c
 Win32 names in the JSON; a name that is unknown, belongs to another control
 class, or does not add up to a given "styleValue" stops the build.
 
-Usage: gen_resources.py RESOURCES_JSON [--cpp OUT.cpp] [--rc OUT.rc]
-With neither output the JSON is only checked. Standard library only.
+Usage: gen_resources.py RESOURCES_JSON [--version X.Y.Z.W] [--cpp OUT.cpp] [--rc OUT.rc]
+Texts may name the version as @PROJECT_VERSION@; writing either output then
+needs --version. With neither output the JSON is only checked. Standard
+library only.
 """
 
 import argparse
@@ -344,12 +346,21 @@ def unique_ids(where, records):
             fail(where, f"id {i} used twice")
 
 
-def load(path):
+VERSION_PLACEHOLDER = "@PROJECT_VERSION@"
+
+
+def load(path, version=None):
+    """Reads and checks the JSON; with version, puts it in for the placeholder."""
     with open(path, encoding="utf-8") as stream:
-        try:
-            root = json.load(stream)
-        except json.JSONDecodeError as error:
-            raise ResourceError(f"{path}: {error}") from None
+        source = stream.read()
+    if version is not None:
+        if not all(part.isdigit() for part in version.split(".")):
+            raise ResourceError(f"--version: expected numbers and dots, got {version!r}")
+        source = source.replace(VERSION_PLACEHOLDER, version)
+    try:
+        root = json.loads(source)
+    except json.JSONDecodeError as error:
+        raise ResourceError(f"{path}: {error}") from None
     check_keys("resources", root, ("language", "dialogs", "menus", "strings", "icons", "bitmaps"))
     check_keys("language", root["language"], ("primary", "sub"))
     folder = os.path.dirname(os.path.abspath(path))
@@ -535,9 +546,14 @@ def main(argv):
     parser.add_argument("json", help="res/resources.json")
     parser.add_argument("--cpp", help="the C++ tables to write")
     parser.add_argument("--rc", help="the resource script to write")
+    parser.add_argument("--version", help=f"the project's version, for {VERSION_PLACEHOLDER}")
     args = parser.parse_args(argv)
     try:
-        resources = load(args.json)
+        resources = load(args.json, args.version)
+        if (args.cpp or args.rc) and args.version is None:
+            with open(args.json, encoding="utf-8") as stream:
+                if VERSION_PLACEHOLDER in stream.read():
+                    raise ResourceError(f"{args.json} names {VERSION_PLACEHOLDER}: give --version")
     except (OSError, ResourceError) as error:
         print(f"gen_resources: error: {error}", file=sys.stderr)
         return 1

@@ -1,32 +1,68 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the project needs to build and test. Safe to
-# run again: it installs only what is missing and asks apt nothing otherwise.
+# Installs the Debian 12 packages the project needs, for one purpose:
+#   install-deps.sh run      build and start the Linux program (scripts/run.sh)
+#   install-deps.sh package  that, and build both downloads (scripts/package.sh)
+#   install-deps.sh test     all of that, and run every test (scripts/test.sh)
+# Safe to run again: it installs only what is missing and asks apt nothing
+# otherwise.
 set -euo pipefail
 
-packages=(
-    # Build
-    cmake ninja-build g++ pkg-config
+run_packages=(
+    # Build: compiler, CMake, Ninja; python3 generates the resources and icons
+    g++ cmake ninja-build pkg-config python3
+    # Qt 6 Widgets and D-Bus (it brings the X platform plugin and the OpenGL
+    # headers Qt's CMake files look for)
+    qt6-base-dev
+    # A font for the Chinese texts
+    fonts-wqy-microhei
+)
+package_packages=(
+    # The .deb's library dependencies (dpkg-shlibdeps; CPack finds the
+    # binaries with file)
+    dpkg-dev file
+    # The Windows program: the 32-bit MinGW-w64 cross-compiler; configuring
+    # its build also needs GoogleTest's sources
+    g++-mingw-w64-i686 googletest
+)
+test_packages=(
     # Unit tests
-    googletest libgtest-dev libgmock-dev
-    # The Linux program: Qt 6 Widgets and D-Bus; resource generation
-    qt6-base-dev libgl-dev python3
-    # Its tests: a display, a tray host, a private system bus with a mock
-    # logind, window tools, screenshots and a CJK font
-    xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock fonts-wqy-microhei
+    libgtest-dev libgmock-dev
+    # The Linux program's tests: a display, a tray host, a private system bus
+    # with a mock logind, window tools, screenshots
+    xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock
     # Fuzzing (clang's libFuzzer and sanitizer runtimes)
     clang libclang-rt-14-dev
-    # The Windows program (32-bit): cross-compiler, and Wine to run its tests,
-    # its 32-bit half beside the 64-bit one (WoW64)
-    g++-mingw-w64-i686 wine wine64 wine32:i386
+    # Wine, 32-bit, to run the Windows program's tests
+    wine wine64 wine32:i386
+    # Checks of the packages
+    lintian desktop-file-utils appstream
 )
 
-# wine32 is an i386 package: apt knows it only once i386 is a foreign
-# architecture and the package lists have been fetched again.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    "${as_root[@]}" dpkg --add-architecture i386
-    "${as_root[@]}" apt-get update -qq
+case ${1:-} in
+    run) packages=("${run_packages[@]}") ;;
+    package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 run|package|test" >&2
+        exit 2
+        ;;
+esac
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+fi
+need_root() {
+    if [[ ${#sudo[@]} -gt 0 ]] && ! command -v sudo >/dev/null; then
+        echo "Run as root (or install sudo) to install: $*" >&2
+        exit 1
+    fi
+}
+
+# wine32 is an i386 package.
+if [[ $1 == test ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    need_root "the i386 architecture"
+    "${sudo[@]}" dpkg --add-architecture i386
 fi
 
 missing=()
@@ -40,11 +76,7 @@ if ((${#missing[@]} == 0)); then
 fi
 
 echo "Installing: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-    command -v sudo >/dev/null || { echo "Run as root (or install sudo) to install: ${missing[*]}" >&2; exit 1; }
-    sudo=(sudo)
-fi
+need_root "${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -7,14 +7,20 @@ res/Notice.bmp: bitmap 133, the countdown window's background, 313x198, 256
 colours, RLE8. The window paints white text on its dark top and bottom bands
 and purple text on the light middle.
 
-Usage: make_assets.py [RES_FOLDER]. Standard library only; the output depends
-on nothing but this script, so running it again gives the same bytes.
+With --hicolor, it draws the same icon in full colour with soft edges instead,
+at the sizes of the desktop's icon theme, as <DIR>/<N>x<N>/apps/lumivar.png
+(the build does this for the Linux desktop entry).
+
+Usage: make_assets.py [RES_FOLDER] | make_assets.py --hicolor DIR. Standard
+library only; the output depends on nothing but this script, so running it
+again gives the same bytes.
 """
 
 import math
 import os
 import struct
 import sys
+import zlib
 
 SAMPLES = 4  # per pixel and axis, for smooth edges
 
@@ -200,6 +206,39 @@ def make_icon():
     return directory + entries + b"".join(images)
 
 
+# The desktop icons
+
+
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def png(width, height, rows):
+    """A truecolour PNG with alpha from rows of (r, g, b, a) tuples."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = b"".join(b"\x00" + bytes(v for pixel in row for v in pixel) for row in rows)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def hicolor_icon(size):
+    canvas, _ = draw_icon(size)
+    badge = disc(size / 2, size / 2, size / 2 - 0.25)
+    rows = [[tuple(round(v) for v in canvas.pixels[y][x]) + (round(255 * coverage(badge, x, y)),)
+             for x in range(size)] for y in range(size)]
+    return png(size, size, rows)
+
+
+def write_hicolor(folder):
+    for size in HICOLOR_SIZES:
+        directory = os.path.join(folder, f"{size}x{size}", "apps")
+        os.makedirs(directory, exist_ok=True)
+        with open(os.path.join(directory, "lumivar.png"), "wb") as stream:
+            stream.write(hicolor_icon(size))
+
+
 # Bitmap 133
 
 
@@ -292,6 +331,9 @@ def make_notice():
 
 
 def main(argv):
+    if argv[:1] == ["--hicolor"] and len(argv) == 2:
+        write_hicolor(argv[1])
+        return 0
     here = os.path.dirname(os.path.abspath(__file__))
     folder = argv[0] if argv else os.path.join(here, "..", "res")
     for name, content in (("Lumivar.ico", make_icon()), ("Notice.bmp", make_notice())):

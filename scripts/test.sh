@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Linux build natively (and again
 # with sanitizers, plus a short fuzz run), then the Windows build
-# cross-compiled with MinGW-w64 and run under Wine.
+# cross-compiled with MinGW-w64 and run under Wine, then the two downloads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 cmake --preset linux
 cmake --build --preset linux
@@ -19,3 +19,7 @@ scripts/fuzz-smoke.sh
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
+
+# The downloads, built and checked as a user gets them.
+scripts/package.sh
+scripts/check-packages.sh

@@ -1,12 +1,14 @@
 #include "CommandLine.h"
 
+#include "LumivarVersion.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace lumivar {
 namespace {
 
-constexpr std::string_view kVersionLine = "Lumivar 7.5.1.18\n";
+constexpr std::string_view kVersionLine = "Lumivar " LUMIVAR_VERSION "\n";
 constexpr std::string_view kDefaultProgramName = "lumivar";
 
 std::string ProgramName(std::span<const std::string> args) {

@@ -4,11 +4,13 @@
 # manifest).
 set(lumivar_rc ${PROJECT_SOURCE_DIR}/res/Lumivar.rc)
 set(lumivar_rc_object ${CMAKE_CURRENT_BINARY_DIR}/Lumivar.res.obj)
+get_target_property(version_dir lumivar_version LUMIVAR_VERSION_DIR)
 add_custom_command(
     OUTPUT ${lumivar_rc_object}
-    COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I ${PROJECT_SOURCE_DIR}/res -O coff
+    COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I ${PROJECT_SOURCE_DIR}/res -I ${version_dir} -O coff
             -i ${lumivar_rc} -o ${lumivar_rc_object}
     DEPENDS ${lumivar_rc} ${PROJECT_SOURCE_DIR}/res/Lumivar.manifest
+            ${version_dir}/LumivarVersion.h
     COMMENT "Compiling Lumivar.rc"
     VERBATIM
 )
@@ -18,3 +20,12 @@ target_link_libraries(Lumivar PRIVATE lumivar_app lumivar_win32_host lumivar_win
                                       lumivar_resources_rc)
 set_target_properties(Lumivar PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 lumivar_warnings(Lumivar)
+
+# The portable zip of scripts/package.sh: the program with a short README and
+# the licence beside it, both as .txt with Windows line ends, for Notepad.
+configure_file(${PROJECT_SOURCE_DIR}/res/windows/README.txt.in README.txt @ONLY
+               NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(TARGETS Lumivar RUNTIME DESTINATION .)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt
+        DESTINATION .)

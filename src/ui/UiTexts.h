@@ -3,6 +3,8 @@
 // The texts the windows set at run time (the templates carry the rest).
 // UTF-8; the punctuation marked ASCII in the messages is ASCII on purpose.
 
+#include "LumivarVersion.h"
+
 #include <string_view>
 
 namespace lumivar::ui::texts {
@@ -41,7 +43,7 @@ inline constexpr std::string_view kPeriodOutOfRange = "请输入一个介于 100
 inline constexpr std::string_view kCountdownFormat = "离关机还有 %d 秒";
 inline constexpr std::string_view kShutdownWarning = "系统即将关机,请做好保存工作!";
 inline constexpr std::string_view kEscHint = "ESC关闭窗体";
-inline constexpr std::string_view kNoticeCredit = "Lumivar 7.5.1.18";
+inline constexpr std::string_view kNoticeCredit = "Lumivar " LUMIVAR_VERSION;
 inline constexpr std::string_view kLargeFontFace = "黑体";
 inline constexpr std::string_view kSmallFontFace = "宋体";
 

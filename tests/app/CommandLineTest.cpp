@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "LumivarVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(CommandLine, PrintsAndExits) {
         OutputChannel channel;
         std::string firstLine;
     } cases[] = {
-        {{"lumivar", "--version"}, 0, OutputChannel::Standard, "Lumivar 7.5.1.18"},
+        {{"lumivar", "--version"}, 0, OutputChannel::Standard, "Lumivar " LUMIVAR_VERSION},
         {{"/usr/bin/lumivar", "--help"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
         {{R"(C:\Tools\Lumivar.exe)", "-help"},
          0,

@@ -1,5 +1,6 @@
 // The generated resource tables: the ids the program's code relies on, the
 // tab order and radio group of the main window, and the fixed style values.
+#include "LumivarVersion.h"
 #include "MainDialogIds.h"
 #include "ResourceTemplates.h"
 #include "WindowStyles.h"
@@ -198,7 +199,7 @@ TEST(AboutDialog, PlainTemplateWithIconTextsAndOk) {
     }
     EXPECT_EQ(about.controls[0].style & 0x1F, kSsIcon);
     EXPECT_EQ(about.controls[0].imageId, 128);
-    EXPECT_EQ(about.controls[1].text, "Lumivar 7.5.1.18 版");
+    EXPECT_EQ(about.controls[1].text, "Lumivar " LUMIVAR_VERSION " 版");
     EXPECT_FALSE(about.controls[2].text.empty());
     EXPECT_EQ(about.controls[3].text, "确定");
 }

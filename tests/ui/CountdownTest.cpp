@@ -1,5 +1,6 @@
 // The countdown notice: its paint, its thirty ticks on a shared counter, and
 // how Esc, Enter and closing end it.
+#include "LumivarVersion.h"
 #include "MainWindowFixture.h"
 
 namespace lumivar::test {
@@ -8,11 +9,15 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::vector<std::string> kPicture{
-    "bitmap 133 0,0 313x198", "transparent",
-    "font 黑体 150",          "color 10893471",
+    "bitmap 133 0,0 313x198",
+    "transparent",
+    "font 黑体 150",
+    "color 10893471",
     "text 20,80 系统即将关机,请做好保存工作!",
-    "font 宋体 100",          "color 16777215",
-    "text 13,16 ESC关闭窗体", "text 210,180 Lumivar 7.5.1.18",
+    "font 宋体 100",
+    "color 16777215",
+    "text 13,16 ESC关闭窗体",
+    "text 210,180 Lumivar " LUMIVAR_VERSION,
 };
 
 class CountdownTest : public MainWindowTest {
