@@ -51,10 +51,12 @@ protected:
     TempDir dir;
     std::ostringstream errors;
     SettingsStore settings{[this] { return dir / "Setup.ini"; }, errors};
-    std::unique_ptr<ui::CLumivarDlg> dialog; // before the desktop: its windows refer to it
-    FakeDesktop desktop;
+    // Destroyed bottom up: the desktop's windows refer to the dialog, and the
+    // dialog lets go of the power-off and the inhibitor as it goes.
     RecordingPowerOff powerOff;
     RecordingIdleSleep idleSleep;
+    std::unique_ptr<ui::CLumivarDlg> dialog;
+    FakeDesktop desktop;
     ui::MainWindowServices services{desktop.clock, powerOff, settings, &idleSleep};
 };
 
