@@ -1,6 +1,9 @@
-// Ids of the program's resources other than the main dialog's controls.
+// Ids of the program's resources other than the main dialog's controls,
+// written only here, as MainDialogIds.h's.
 #ifndef LUMIVAR_RES_RESOURCE_IDS_H
 #define LUMIVAR_RES_RESOURCE_IDS_H
+
+#include "MainDialogIds.h"
 
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101 // text of the About item in the system menu
@@ -8,8 +11,6 @@
 #define IDD_SHOW 132     // countdown notice window
 #define IDB_NOTICE 133   // countdown notice picture
 #define IDR_TRAY_MENU 136
-
-#define IDC_COUNT_TEXT 1011 // hidden static of the notice window
 
 // System-menu command of the About item; its low four bits must stay zero.
 #define IDM_ABOUTBOX 0x0010
@@ -20,6 +21,6 @@
 #define ID_TRAY_EXIT 32773
 
 // Notification-area icon id: the main dialog's template id
-#define IDC_TRAY_ICON 102
+#define IDC_TRAY_ICON IDD_LUMIVAR_DIALOG
 
 #endif

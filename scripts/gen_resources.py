@@ -4,10 +4,13 @@
 Writes the C++ tables behind src/ui/ResourceTemplates.h (what the Qt host
 builds its windows from) and the Windows resource script (for windres -c
 65001), so that both describe the same windows. Styles are written as lists of
-Win32 names in the JSON; a name that is unknown, belongs to another control
-class, or does not add up to a given "styleValue" stops the build.
+Win32 names in the JSON, valued by src/ui/WindowStyles.h; a name that is
+unknown, belongs to another control class, or does not add up to a given
+"styleValue" stops the build. An id is a number or a name #defined in one of
+the --ids headers, which keep each number the code uses in one place.
 
-Usage: gen_resources.py RESOURCES_JSON [--version X.Y.Z.W] [--cpp OUT.cpp] [--rc OUT.rc]
+Usage: gen_resources.py RESOURCES_JSON --styles WindowStyles.h [--ids HEADER...]
+                        [--version X.Y.Z.W] [--cpp OUT.cpp] [--rc OUT.rc]
 Texts may name the version as @PROJECT_VERSION@; writing either output then
 needs --version. With neither output the JSON is only checked. Standard
 library only.
@@ -16,131 +19,25 @@ library only.
 import argparse
 import json
 import os
+import re
 import sys
 
-# Win32 values, as in winuser.h and commctrl.h. Each name belongs to a family
-# (which control class may use it); "type" marks the names of one family that
-# are alternatives sharing the same low bits, of which a control takes one.
+# Each Win32 style name belongs to a family (which control class may use it),
+# told by its prefix; its value is read from WindowStyles.h.
 WINDOW = "WS"
 DIALOG = "DS"
 EX = "WS_EX"
-CONSTANTS = {
-    "WS_OVERLAPPED": (0x00000000, WINDOW, None),
-    "WS_POPUP": (0x80000000, WINDOW, None),
-    "WS_CHILD": (0x40000000, WINDOW, None),
-    "WS_VISIBLE": (0x10000000, WINDOW, None),
-    "WS_DISABLED": (0x08000000, WINDOW, None),
-    "WS_CLIPSIBLINGS": (0x04000000, WINDOW, None),
-    "WS_CLIPCHILDREN": (0x02000000, WINDOW, None),
-    "WS_CAPTION": (0x00C00000, WINDOW, None),
-    "WS_BORDER": (0x00800000, WINDOW, None),
-    "WS_DLGFRAME": (0x00400000, WINDOW, None),
-    "WS_VSCROLL": (0x00200000, WINDOW, None),
-    "WS_HSCROLL": (0x00100000, WINDOW, None),
-    "WS_SYSMENU": (0x00080000, WINDOW, None),
-    "WS_THICKFRAME": (0x00040000, WINDOW, None),
-    "WS_GROUP": (0x00020000, WINDOW, None),
-    "WS_TABSTOP": (0x00010000, WINDOW, None),
-    "WS_MINIMIZEBOX": (0x00020000, WINDOW, None),
-    "WS_MAXIMIZEBOX": (0x00010000, WINDOW, None),
-    "DS_ABSALIGN": (0x0001, DIALOG, None),
-    "DS_SYSMODAL": (0x0002, DIALOG, None),
-    "DS_3DLOOK": (0x0004, DIALOG, None),
-    "DS_FIXEDSYS": (0x0008, DIALOG, None),
-    "DS_SETFONT": (0x0040, DIALOG, None),
-    "DS_MODALFRAME": (0x0080, DIALOG, None),
-    "DS_NOIDLEMSG": (0x0100, DIALOG, None),
-    "DS_SETFOREGROUND": (0x0200, DIALOG, None),
-    "DS_CONTROL": (0x0400, DIALOG, None),
-    "DS_CENTER": (0x0800, DIALOG, None),
-    "DS_CONTEXTHELP": (0x2000, DIALOG, None),
-    "WS_EX_DLGMODALFRAME": (0x00000001, EX, None),
-    "WS_EX_NOPARENTNOTIFY": (0x00000004, EX, None),
-    "WS_EX_TOPMOST": (0x00000008, EX, None),
-    "WS_EX_TRANSPARENT": (0x00000020, EX, None),
-    "WS_EX_TOOLWINDOW": (0x00000080, EX, None),
-    "WS_EX_WINDOWEDGE": (0x00000100, EX, None),
-    "WS_EX_CLIENTEDGE": (0x00000200, EX, None),
-    "WS_EX_CONTEXTHELP": (0x00000400, EX, None),
-    "WS_EX_CONTROLPARENT": (0x00010000, EX, None),
-    "WS_EX_STATICEDGE": (0x00020000, EX, None),
-    "WS_EX_APPWINDOW": (0x00040000, EX, None),
-    "BS_PUSHBUTTON": (0x0000, "Button", "type"),
-    "BS_DEFPUSHBUTTON": (0x0001, "Button", "type"),
-    "BS_CHECKBOX": (0x0002, "Button", "type"),
-    "BS_AUTOCHECKBOX": (0x0003, "Button", "type"),
-    "BS_RADIOBUTTON": (0x0004, "Button", "type"),
-    "BS_3STATE": (0x0005, "Button", "type"),
-    "BS_AUTO3STATE": (0x0006, "Button", "type"),
-    "BS_GROUPBOX": (0x0007, "Button", "type"),
-    "BS_AUTORADIOBUTTON": (0x0009, "Button", "type"),
-    "BS_OWNERDRAW": (0x000B, "Button", "type"),
-    "BS_LEFTTEXT": (0x0020, "Button", None),
-    "BS_ICON": (0x0040, "Button", None),
-    "BS_BITMAP": (0x0080, "Button", None),
-    "BS_LEFT": (0x0100, "Button", None),
-    "BS_RIGHT": (0x0200, "Button", None),
-    "BS_CENTER": (0x0300, "Button", None),
-    "BS_TOP": (0x0400, "Button", None),
-    "BS_BOTTOM": (0x0800, "Button", None),
-    "BS_VCENTER": (0x0C00, "Button", None),
-    "BS_MULTILINE": (0x2000, "Button", None),
-    "BS_NOTIFY": (0x4000, "Button", None),
-    "BS_FLAT": (0x8000, "Button", None),
-    "SS_LEFT": (0x0000, "Static", "type"),
-    "SS_CENTER": (0x0001, "Static", "type"),
-    "SS_RIGHT": (0x0002, "Static", "type"),
-    "SS_ICON": (0x0003, "Static", "type"),
-    "SS_BLACKRECT": (0x0004, "Static", "type"),
-    "SS_GRAYRECT": (0x0005, "Static", "type"),
-    "SS_WHITERECT": (0x0006, "Static", "type"),
-    "SS_BLACKFRAME": (0x0007, "Static", "type"),
-    "SS_SIMPLE": (0x000B, "Static", "type"),
-    "SS_LEFTNOWORDWRAP": (0x000C, "Static", "type"),
-    "SS_OWNERDRAW": (0x000D, "Static", "type"),
-    "SS_BITMAP": (0x000E, "Static", "type"),
-    "SS_ETCHEDHORZ": (0x0010, "Static", "type"),
-    "SS_ETCHEDVERT": (0x0011, "Static", "type"),
-    "SS_ETCHEDFRAME": (0x0012, "Static", "type"),
-    "SS_NOPREFIX": (0x0080, "Static", None),
-    "SS_NOTIFY": (0x0100, "Static", None),
-    "SS_CENTERIMAGE": (0x0200, "Static", None),
-    "SS_SUNKEN": (0x1000, "Static", None),
-    "SS_ENDELLIPSIS": (0x4000, "Static", None),
-    "ES_LEFT": (0x0000, "Edit", "type"),
-    "ES_CENTER": (0x0001, "Edit", "type"),
-    "ES_RIGHT": (0x0002, "Edit", "type"),
-    "ES_MULTILINE": (0x0004, "Edit", None),
-    "ES_UPPERCASE": (0x0008, "Edit", None),
-    "ES_LOWERCASE": (0x0010, "Edit", None),
-    "ES_PASSWORD": (0x0020, "Edit", None),
-    "ES_AUTOVSCROLL": (0x0040, "Edit", None),
-    "ES_AUTOHSCROLL": (0x0080, "Edit", None),
-    "ES_NOHIDESEL": (0x0100, "Edit", None),
-    "ES_READONLY": (0x0800, "Edit", None),
-    "ES_WANTRETURN": (0x1000, "Edit", None),
-    "ES_NUMBER": (0x2000, "Edit", None),
-    "DTS_SHORTDATEFORMAT": (0x0000, "SysDateTimePick32", "type"),
-    "DTS_LONGDATEFORMAT": (0x0004, "SysDateTimePick32", "type"),
-    "DTS_TIMEFORMAT": (0x0009, "SysDateTimePick32", "type"),  # includes DTS_UPDOWN
-    "DTS_UPDOWN": (0x0001, "SysDateTimePick32", None),
-    "DTS_SHOWNONE": (0x0002, "SysDateTimePick32", None),
-    "DTS_APPCANPARSE": (0x0010, "SysDateTimePick32", None),
-    "DTS_RIGHTALIGN": (0x0020, "SysDateTimePick32", None),
-    "UDS_WRAP": (0x0001, "msctls_updown32", None),
-    "UDS_SETBUDDYINT": (0x0002, "msctls_updown32", None),
-    "UDS_ALIGNRIGHT": (0x0004, "msctls_updown32", None),
-    "UDS_ALIGNLEFT": (0x0008, "msctls_updown32", None),
-    "UDS_AUTOBUDDY": (0x0010, "msctls_updown32", None),
-    "UDS_ARROWKEYS": (0x0020, "msctls_updown32", None),
-    "UDS_HORZ": (0x0040, "msctls_updown32", None),
-    "UDS_NOTHOUSANDS": (0x0080, "msctls_updown32", None),
-    "UDS_HOTTRACK": (0x0100, "msctls_updown32", None),
-}
+FAMILIES = (("WS_EX_", EX), ("WS_", WINDOW), ("DS_", DIALOG), ("BS_", "Button"),
+            ("SS_", "Static"), ("ES_", "Edit"), ("DTS_", "SysDateTimePick32"),
+            ("UDS_", "msctls_updown32"))
 CONTROL_CLASSES = ("Button", "Static", "Edit", "SysDateTimePick32", "msctls_updown32")
+# The names that are alternatives sharing their family's low bits, of which a
+# control takes one.
+KINDS = {"BS_PUSHBUTTON", "BS_DEFPUSHBUTTON", "BS_CHECKBOX", "BS_AUTOCHECKBOX",
+         "BS_RADIOBUTTON", "BS_GROUPBOX", "BS_AUTORADIOBUTTON", "SS_LEFT", "SS_CENTER",
+         "SS_RIGHT", "SS_ICON", "SS_BITMAP", "SS_ETCHEDHORZ", "SS_ETCHEDVERT", "ES_LEFT",
+         "ES_CENTER", "ES_RIGHT", "DTS_TIMEFORMAT"}
 NO_ID = 0xFFFF
-# The resource compiler ORs these into every CONTROL statement's style.
-RC_CONTROL_DEFAULT = 0x50000000
 
 
 class ResourceError(Exception):
@@ -185,7 +82,55 @@ def listed(where, value):
     return value
 
 
-def flags(where, names, families, given=None):
+def read_styles(path):
+    """Win32 name -> (value, family, is a kind) of each style constant in path."""
+    styles = {}
+    with open(path, encoding="utf-8") as stream:
+        for number, line in enumerate(stream, 1):
+            match = re.search(r"= (0x[0-9A-Fa-f]+|[0-9]+); +// ([A-Z][A-Z0-9_]*)", line)
+            if not match:
+                continue
+            name = match.group(2)
+            family = next((f for prefix, f in FAMILIES if name.startswith(prefix)), None)
+            if family is None or name in styles:
+                fail(f"{path}:{number}", f"{name} is unknown or named twice")
+            styles[name] = (int(match.group(1), 0), family, name in KINDS)
+    return styles
+
+
+def read_ids(paths):
+    """Name -> number of each #define NAME VALUE, VALUE a number or an earlier name."""
+    ids = {}
+    for path in paths:
+        with open(path, encoding="utf-8") as stream:
+            for number, line in enumerate(stream, 1):
+                match = re.match(r"\s*#\s*define\s+(\w+)\s+(\w+)\s*(//.*)?$", line)
+                if not match:
+                    continue
+                name, value = match.group(1), match.group(2)
+                if name in ids:
+                    fail(f"{path}:{number}", f"{name} defined twice")
+                try:
+                    ids[name] = ids[value] if value in ids else int(value, 0)
+                except ValueError:
+                    fail(f"{path}:{number}", f"{value!r} is neither a number nor an earlier id")
+    return ids
+
+
+def resolve_ids(node, ids, where=""):
+    """Puts the number in for each id or image given by name, in place."""
+    items = node.items() if isinstance(node, dict) else enumerate(node)
+    for key, value in items:
+        inner = f"{where}[{key}]" if isinstance(node, list) else f"{where}.{key}".lstrip(".")
+        if key in ("id", "image") and isinstance(value, str):
+            if value not in ids:
+                fail(inner, f"unknown id {value!r}")
+            node[key] = ids[value]
+        elif isinstance(value, (dict, list)):
+            resolve_ids(value, ids, inner)
+
+
+def flags(where, names, families, styles, given=None):
     """ORs a list of names, each from one of families; checks it against given."""
     if not isinstance(names, list) or not all(isinstance(n, str) for n in names):
         fail(where, "expected a list of names")
@@ -194,12 +139,12 @@ def flags(where, names, families, given=None):
     value = 0
     types = []
     for name in names:
-        if name not in CONSTANTS:
-            fail(where, f"unknown style name {name!r}")
-        bits, family, kind = CONSTANTS[name]
+        if name not in styles:
+            fail(where, f"unknown style name {name!r}: WindowStyles.h gives its value")
+        bits, family, kind = styles[name]
         if family not in families:
             fail(where, f"{name} does not belong here (allowed: {', '.join(families)})")
-        if kind == "type":
+        if kind:
             types.append(name)
         value |= bits
     if len(types) > 1:
@@ -216,7 +161,7 @@ def flags(where, names, families, given=None):
     return value
 
 
-def load_control(where, record):
+def load_control(where, record, styles):
     check_keys(where, record, ("id", "class", "style", "text", "x", "y", "width", "height"),
                ("styleValue", "exStyle", "exStyleValue", "image"))
     cls = record["class"]
@@ -227,9 +172,10 @@ def load_control(where, record):
         "id": integer(where + ".id", record["id"], 0, NO_ID),
         "class": cls,
         "styleNames": names,
-        "style": flags(where + ".style", names, (WINDOW, cls), record.get("styleValue")),
+        "style": flags(where + ".style", names, (WINDOW, cls), styles,
+                       record.get("styleValue")),
         "exStyleNames": record.get("exStyle", []),
-        "exStyle": flags(where + ".exStyle", record.get("exStyle", []), (EX,),
+        "exStyle": flags(where + ".exStyle", record.get("exStyle", []), (EX,), styles,
                          record.get("exStyleValue")),
         "text": text(where + ".text", record["text"]),
         "image": 0,
@@ -250,7 +196,7 @@ def load_control(where, record):
     return control
 
 
-def load_dialog(where, record):
+def load_dialog(where, record, styles):
     check_keys(where, record,
                ("id", "extended", "style", "exStyle", "x", "y", "width", "height", "title",
                 "controls"),
@@ -260,9 +206,10 @@ def load_dialog(where, record):
         "id": integer(where + ".id", record["id"], 1, 0xFFFF),
         "extended": record["extended"],
         "styleNames": names,
-        "style": flags(where + ".style", names, (WINDOW, DIALOG), record.get("styleValue")),
+        "style": flags(where + ".style", names, (WINDOW, DIALOG), styles,
+                       record.get("styleValue")),
         "exStyleNames": record["exStyle"],
-        "exStyle": flags(where + ".exStyle", record["exStyle"], (EX,),
+        "exStyle": flags(where + ".exStyle", record["exStyle"], (EX,), styles,
                          record.get("exStyleValue")),
         "title": text(where + ".title", record["title"]),
     }
@@ -295,7 +242,7 @@ def load_dialog(where, record):
             fail(fwhere, "a plain DIALOG carries only points and face: "
                          "keep weight 0, italic false, charset 1 (DEFAULT_CHARSET)")
     dialog["font"] = font
-    dialog["controls"] = [load_control(f"{where}.controls[{i}]", c)
+    dialog["controls"] = [load_control(f"{where}.controls[{i}]", c, styles)
                           for i, c in enumerate(listed(where + ".controls", record["controls"]))]
     ids = [c["id"] for c in dialog["controls"] if c["id"] != NO_ID]
     duplicates = sorted({i for i in ids if ids.count(i) > 1})
@@ -349,7 +296,7 @@ def unique_ids(where, records):
 VERSION_PLACEHOLDER = "@PROJECT_VERSION@"
 
 
-def load(path, version=None):
+def load(path, styles, ids, version=None):
     """Reads and checks the JSON; with version, puts it in for the placeholder."""
     with open(path, encoding="utf-8") as stream:
         source = stream.read()
@@ -362,18 +309,21 @@ def load(path, version=None):
     except json.JSONDecodeError as error:
         raise ResourceError(f"{path}: {error}") from None
     check_keys("resources", root, ("language", "dialogs", "menus", "strings", "icons", "bitmaps"))
+    resolve_ids(root, ids)
     check_keys("language", root["language"], ("primary", "sub"))
     folder = os.path.dirname(os.path.abspath(path))
     resources = {
         "language": (integer("language.primary", root["language"]["primary"], 0, 0x3FF),
                      integer("language.sub", root["language"]["sub"], 0, 0x3F)),
-        "dialogs": [load_dialog(f"dialogs[{i}]", d)
+        "dialogs": [load_dialog(f"dialogs[{i}]", d, styles)
                     for i, d in enumerate(listed("dialogs", root["dialogs"]))],
         "menus": [load_menu(f"menus[{i}]", m)
                   for i, m in enumerate(listed("menus", root["menus"]))],
         "strings": [],
         "icons": load_files("icons", root["icons"], folder),
         "bitmaps": load_files("bitmaps", root["bitmaps"], folder),
+        # What the resource compiler ORs into every CONTROL statement's style.
+        "controlDefault": styles["WS_CHILD"][0] | styles["WS_VISIBLE"][0],
     }
     for i, record in enumerate(listed("strings", root["strings"])):
         where = f"strings[{i}]"
@@ -506,7 +456,7 @@ def write_rc(resources, source_name):
         for c in d["controls"]:
             label = str(c["image"]) if c["image"] else rc_string(c["text"])
             line = (f"    CONTROL {label}, {c['id']}, {rc_string(c['class'])}, "
-                    f"NOT 0x{RC_CONTROL_DEFAULT:08X} | 0x{c['style']:08X}, "
+                    f"NOT 0x{resources['controlDefault']:08X} | 0x{c['style']:08X}, "
                     f"{c['x']}, {c['y']}, {c['width']}, {c['height']}")
             if c["exStyle"]:
                 line += f", 0x{c['exStyle']:08X}"
@@ -544,12 +494,14 @@ def write(path, content):
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("json", help="res/resources.json")
+    parser.add_argument("--styles", required=True, help="src/ui/WindowStyles.h")
+    parser.add_argument("--ids", nargs="+", default=[], help="the headers the ids are named in")
     parser.add_argument("--cpp", help="the C++ tables to write")
     parser.add_argument("--rc", help="the resource script to write")
     parser.add_argument("--version", help=f"the project's version, for {VERSION_PLACEHOLDER}")
     args = parser.parse_args(argv)
     try:
-        resources = load(args.json, args.version)
+        resources = load(args.json, read_styles(args.styles), read_ids(args.ids), args.version)
         if (args.cpp or args.rc) and args.version is None:
             with open(args.json, encoding="utf-8") as stream:
                 if VERSION_PLACEHOLDER in stream.read():

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's two pictures into res/: the icon and the notice picture.
 
-res/Lumivar.ico: icon 128, a white power symbol on a round blue badge, 32x32
+res/Lumivar.ico: icon IDI_LUMIVAR, a white power symbol on a round blue badge, 32x32
 and 16x16, 16 colours each with an AND mask.
-res/Notice.bmp: bitmap 133, the countdown window's background, 313x198, 256
+res/Notice.bmp: bitmap IDB_NOTICE, the countdown window's background, 313x198, 256
 colours, RLE8. The window paints white text on its dark top and bottom bands
 and purple text on the light middle.
 
@@ -143,7 +143,7 @@ def quantise(canvas, count, mask=None):
     return palette, indices
 
 
-# Icon 128
+# Icon IDI_LUMIVAR
 
 
 BADGE_TOP = (92, 168, 240)
@@ -239,7 +239,7 @@ def write_hicolor(folder):
             stream.write(hicolor_icon(size))
 
 
-# Bitmap 133
+# Bitmap IDB_NOTICE
 
 
 NOTICE_WIDTH, NOTICE_HEIGHT = 313, 198
