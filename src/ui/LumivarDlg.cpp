@@ -94,7 +94,7 @@ bool CLumivarDlg::OnInitDialog() {
     if (const Slot* slot = FindSlotByMode(settings.mode))
         SelectMode(*slot);
 
-    Host().SetTimer(1, kClockPeriod);
+    Host().SetTimer(kClockTimer, kClockPeriod);
     UpdateData(false);
     return true;
 }
@@ -153,9 +153,9 @@ void CLumivarDlg::OnCommand(int id) {
 }
 
 void CLumivarDlg::OnTimer(int id) {
-    if (id == 1)
+    if (id == kClockTimer)
         RefreshClock();
-    else if (id == 2)
+    else if (id == kScheduleTimer)
         ScheduleTick();
 }
 

@@ -10,6 +10,15 @@ namespace lumivar::ui {
 /// toggles it. Never stored.
 extern bool g_refreshing;
 
+/// The armed target: 00:00:00 at start, written only by the arm command and
+/// never cleared (a cancel just stops the tick).
+extern TargetTime g_armedTarget;
+
+/// The main window's timers: the clock and uptime display, and the
+/// once-a-second schedule tick while armed.
+inline constexpr int kClockTimer = 1;
+inline constexpr int kScheduleTimer = 2;
+
 /// The main window: clock and uptime, the three schedule slots, arming and
 /// cancelling, the countdown notice, the tray icon and the exit prompt.
 class CLumivarDlg : public Dialog {

@@ -13,6 +13,9 @@
 #include <string>
 
 namespace lumivar::ui {
+
+TargetTime g_armedTarget{};
+
 namespace {
 
 constexpr std::chrono::milliseconds kTickPeriod{1000};
@@ -59,13 +62,13 @@ void CLumivarDlg::OnOK() {
 void CLumivarDlg::StartScheduleTimer() {
     // Ticks come just after each wall-clock second begins: a plain 1000 ms
     // timer drifts and would sooner or later skip the target second.
-    Host().SetTimer(2, kTickPeriod, TimerPacing::WallSecond);
+    Host().SetTimer(kScheduleTimer, kTickPeriod, TimerPacing::WallSecond);
     if (m_services.idleSleep)
         m_services.idleSleep->Inhibit();
 }
 
 void CLumivarDlg::StopScheduleTimer() {
-    Host().KillTimer(2);
+    Host().KillTimer(kScheduleTimer);
     if (m_services.idleSleep)
         m_services.idleSleep->Release();
 }
