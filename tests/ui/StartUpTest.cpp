@@ -24,7 +24,7 @@ TEST_P(StartUpByMode, EnablesOnlyTheStoredSlot) {
     const ModeCase& c = GetParam();
     FakeHost& window = Start(c.setupIni);
     EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), c.checkedRadio);
-    for (const Slot& slot : kSlots) {
+    for (const ui::SlotControls& slot : ui::kSlotControls) {
         EXPECT_EQ(window.IsControlEnabled(slot.pickerId), slot.pickerId == c.enabledPicker)
             << slot.pickerId;
         EXPECT_EQ(window.IsControlEnabled(slot.defaultButtonId),
