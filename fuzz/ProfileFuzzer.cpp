@@ -19,6 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using lumivar::kSettingKeys;
 using lumivar::profile::GetString;
 using lumivar::profile::WriteString;
 
@@ -29,22 +30,6 @@ constexpr std::array<std::string_view, 10> kSections = {"WORK", "REST",   "USER"
 constexpr std::array<std::string_view, 10> kKeys = {"Hour", "Minute", "Second", "Show", "Mode",
                                                     "HOUR", "k=v",    ";c",     "",     " Mode"};
 constexpr std::array<std::size_t, 8> kCapacities = {0, 1, 2, 4, 8, 16, 256, 1 << 20};
-
-struct Entry {
-    std::string_view section;
-    std::string_view key;
-};
-constexpr std::array<Entry, 11> kSettings = {{{"WORK", "Hour"},
-                                              {"WORK", "Minute"},
-                                              {"WORK", "Second"},
-                                              {"REST", "Hour"},
-                                              {"REST", "Minute"},
-                                              {"REST", "Second"},
-                                              {"USER", "Hour"},
-                                              {"USER", "Minute"},
-                                              {"USER", "Second"},
-                                              {"NOTICE", "Show"},
-                                              {"MODE", "Mode"}}};
 
 constexpr std::size_t kWhole = 1 << 24; // larger than any file the fuzzer makes
 constexpr std::string_view kMissing = "\x01missing";
@@ -121,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)lumivar::SettingsStore([&] { return file; }).Load();
 
     // One reading for many keys gives what one reading per key gives.
-    std::array<lumivar::profile::KeyRequest, kSettings.size() + 1> requests;
-    for (std::size_t i = 0; i < kSettings.size(); ++i)
-        requests[i] = {kSettings[i].section, kSettings[i].key, kMissing, kWhole};
+    std::array<lumivar::profile::KeyRequest, kSettingKeys.size() + 1> requests;
+    for (std::size_t i = 0; i < kSettingKeys.size(); ++i)
+        requests[i] = {kSettingKeys[i].section, kSettingKeys[i].key, kMissing, kWhole};
     requests.back() = {section, key, value, capacity};
     const std::vector<std::string> before = lumivar::profile::GetStrings(file, requests);
     for (std::size_t i = 0; i < requests.size(); ++i)
@@ -149,10 +134,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("a stored value does not read back");
 
     // Every other setting reads as it did before the store.
-    for (std::size_t i = 0; i < kSettings.size(); ++i) {
-        if (SameName(kSettings[i].section, section) && SameName(kSettings[i].key, key))
+    for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+        if (SameName(kSettingKeys[i].section, section) && SameName(kSettingKeys[i].key, key))
             continue;
-        if (GetString(file, kSettings[i].section, kSettings[i].key, kMissing, kWhole) != before[i])
+        if (GetString(file, kSettingKeys[i].section, kSettingKeys[i].key, kMissing, kWhole) !=
+            before[i])
             Fail("a store changed another setting");
     }
     (void)lumivar::SettingsStore([&] { return file; }).Load();

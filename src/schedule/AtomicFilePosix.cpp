@@ -29,7 +29,7 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    int get() const { return m_fd; }
+    int Get() const { return m_fd; }
     bool Close() {
         const int fd = m_fd;
         m_fd = -1;
@@ -133,9 +133,9 @@ bool IsStale(int fd, const struct stat& info) {
 void RemoveStaleTemporaries(const fs::path& directory, const fs::path& target) {
     const std::string prefix = TempPrefix(target);
     FileDescriptor dirFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() < 0)
+    if (dirFd.Get() < 0)
         return;
-    const int listFd = ::dup(dirFd.get());
+    const int listFd = ::dup(dirFd.Get());
     DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
     if (!dir) {
         if (listFd >= 0)
@@ -146,17 +146,17 @@ void RemoveStaleTemporaries(const fs::path& directory, const fs::path& target) {
         if (!IsOurTemporary(entry->d_name, prefix))
             continue;
         FileDescriptor fd(
-            ::openat(dirFd.get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            ::openat(dirFd.Get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
-        if (!IsStale(fd.get(), info))
+        if (!IsStale(fd.Get(), info))
             continue;
         // Only the file we examined: the name may have been renamed away meanwhile.
         struct stat now {};
-        if (::fstatat(dirFd.get(), entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(dirFd.Get(), entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
             now.st_dev == info.st_dev && now.st_ino == info.st_ino)
-            ::unlinkat(dirFd.get(), entry->d_name, 0);
+            ::unlinkat(dirFd.Get(), entry->d_name, 0);
     }
     ::closedir(dir);
 }
@@ -186,8 +186,8 @@ int CreateLockedTemporary(std::string& name, const std::string& pattern) {
 
 void SyncDirectory(const fs::path& directory) {
     FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        ::fsync(dir.get()); // best effort: the rename itself has already happened
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get()); // best effort: the rename itself has already happened
 }
 
 // Rewrites the file through its own descriptor. The part past the old end is
@@ -200,7 +200,7 @@ bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_vi
                     std::string& why) {
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0)
         return Fail(why, SystemReason(errno));
     if (!S_ISREG(info.st_mode))
         return Fail(why, NotARegularFile(info));
@@ -210,9 +210,9 @@ bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_vi
     const auto oldSize = static_cast<off_t>(old.size());
 
     if (content.size() > old.size() &&
-        (!WriteAllAt(fd.get(), content.substr(old.size()), oldSize) || ::fsync(fd.get()) != 0)) {
+        (!WriteAllAt(fd.Get(), content.substr(old.size()), oldSize) || ::fsync(fd.Get()) != 0)) {
         const std::string reason = SystemReason(errno);
-        (void)::ftruncate(fd.get(), oldSize);
+        (void)::ftruncate(fd.Get(), oldSize);
         return Fail(why, reason);
     }
     const std::size_t common = std::min(old.size(), content.size());
@@ -221,16 +221,16 @@ bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_vi
                       content.begin())
             .first -
         old.begin());
-    if (!WriteAllAt(fd.get(), content.substr(first, common - first), static_cast<off_t>(first)) ||
-        ::fsync(fd.get()) != 0) {
+    if (!WriteAllAt(fd.Get(), content.substr(first, common - first), static_cast<off_t>(first)) ||
+        ::fsync(fd.Get()) != 0) {
         const std::string reason = SystemReason(errno);
-        (void)WriteAllAt(fd.get(), old.substr(first), static_cast<off_t>(first));
-        (void)::ftruncate(fd.get(), oldSize);
-        (void)::fsync(fd.get());
+        (void)WriteAllAt(fd.Get(), old.substr(first), static_cast<off_t>(first));
+        (void)::ftruncate(fd.Get(), oldSize);
+        (void)::fsync(fd.Get());
         return Fail(why, reason);
     }
     if (content.size() < old.size() &&
-        (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0))
+        (::ftruncate(fd.Get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.Get()) != 0))
         return Fail(why, SystemReason(errno));
     return true;
 }
@@ -247,13 +247,13 @@ FileBytes ReadWholeFile(const fs::path& file) {
     };
     // Non-blocking, so that a FIFO named Setup.ini cannot hang the program.
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
+    if (fd.Get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return result;
         return failed(FileBytes::Status::Unreadable, SystemReason(errno));
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
+    if (::fstat(fd.Get(), &info) != 0)
         return failed(FileBytes::Status::Unreadable, SystemReason(errno));
     if (!S_ISREG(info.st_mode))
         return failed(FileBytes::Status::Unreadable, NotARegularFile(info));
@@ -264,7 +264,7 @@ FileBytes ReadWholeFile(const fs::path& file) {
     for (;;) {
         // One byte past the limit is enough to tell a file that grew meanwhile.
         const std::size_t room = kLargestSettingsFile + 1 - result.bytes.size();
-        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, room));
+        const ssize_t got = ::read(fd.Get(), buffer, std::min(sizeof buffer, room));
         if (got == 0)
             break;
         if (got < 0) {
@@ -299,7 +299,7 @@ bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view co
     const std::string pattern =
         (directory / (TempPrefix(target) + std::string(kTempTemplate))).string();
     FileDescriptor temp(CreateLockedTemporary(tempName, pattern));
-    if (temp.get() < 0) {
+    if (temp.Get() < 0) {
         // A writable file in a folder the user may not write to: Windows'
         // profile functions update it in place, and so do we. A full disk
         // is no reason to: the rewrite would need the same room.
@@ -311,11 +311,11 @@ bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view co
         ::unlink(tempName.c_str());
         return Fail(why, std::move(reason));
     };
-    if (!WriteAllAt(temp.get(), content, 0) || ::fchmod(temp.get(), mode) != 0)
+    if (!WriteAllAt(temp.Get(), content, 0) || ::fchmod(temp.Get(), mode) != 0)
         return discard(SystemReason(errno));
     if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid()))
-        (void)::fchown(temp.get(), info.st_uid, info.st_gid); // only root can; others keep theirs
-    if (::fsync(temp.get()) != 0)
+        (void)::fchown(temp.Get(), info.st_uid, info.st_gid); // only root can; others keep theirs
+    if (::fsync(temp.Get()) != 0)
         return discard(SystemReason(errno));
     if (beforeRename && !beforeRename())
         return discard("stopped before the rename");

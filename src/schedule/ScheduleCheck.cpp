@@ -2,8 +2,6 @@
 
 namespace lumivar {
 
-TargetTime g_armedTarget{};
-
 ScheduleAction CheckSchedule(const TargetTime& target, int hour, int minute, int second,
                              bool noticeOn) {
     const TargetTime now{hour, minute, second};

@@ -10,10 +10,6 @@ enum class ScheduleAction { None, ShowNotice, PowerOff };
 /// Seconds before the target at which the countdown notice opens.
 inline constexpr int kNoticeLeadSeconds = 30;
 
-/// The armed target: 00:00:00 at start, written only by the arm command and
-/// never cleared (a cancel just stops the tick).
-extern TargetTime g_armedTarget;
-
 /// Decides one tick from the armed target, the current local time of day and
 /// the notice option. Pure: the same inputs always give the same action.
 /// The notice test ignores midnight on purpose: targets 00:00:00 to 00:00:29

@@ -2,12 +2,9 @@
 
 #include "ProfileFile.h"
 #include "ProfileKeys.h"
-#include "Slots.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
-#include <limits>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -17,18 +14,14 @@ namespace {
 
 constexpr std::string_view kFileName = "Setup.ini";
 
-// Read capacities in bytes, terminator included: up to three characters for a
-// time or the notice flag, up to seven for the mode.
-constexpr std::size_t kNumberCapacity = 4;
-constexpr std::size_t kModeCapacity = 8;
-
-constexpr std::string_view kTimeKeys[] = {"Hour", "Minute", "Second"};
-
-std::string TwoDigits(std::int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", static_cast<int>(value));
-    return text;
+// The key of a value of its own, found while compiling: a value without a
+// key does not build.
+constexpr const SettingKey& KeyOf(std::int32_t ScheduleSettings::*value) {
+    return *std::find_if(kSettingKeys.begin(), kSettingKeys.end(),
+                         [value](const SettingKey& setting) { return setting.value == value; });
 }
+constexpr const SettingKey& kModeKey = KeyOf(&ScheduleSettings::mode);
+constexpr const SettingKey& kNoticeKey = KeyOf(&ScheduleSettings::noticeShow);
 
 // The path as UTF-8, for texts that the windows show: on Windows, string()
 // would give the ANSI code page.
@@ -55,18 +48,9 @@ SettingsStore::SettingsStore(PathSource path, std::ostream& errors)
 ScheduleSettings SettingsStore::Load() const {
     const std::filesystem::path file = m_path();
     // All eleven keys in one request, so the file is read once however large.
-    std::vector<std::string> slotDefaults;
-    for (const Slot& slot : kSlots)
-        for (const std::int32_t part :
-             {slot.defaultTime.hour, slot.defaultTime.minute, slot.defaultTime.second})
-            slotDefaults.push_back(TwoDigits(part));
     std::vector<profile::KeyRequest> requests;
-    for (std::size_t s = 0; s < kSlots.size(); ++s)
-        for (std::size_t k = 0; k < std::size(kTimeKeys); ++k)
-            requests.push_back(
-                {kSlots[s].section, kTimeKeys[k], slotDefaults[s * 3 + k], kNumberCapacity});
-    requests.push_back({"NOTICE", "Show", "1", kNumberCapacity});
-    requests.push_back({"MODE", "Mode", "1000", kModeCapacity});
+    for (const SettingKey& setting : kSettingKeys)
+        requests.push_back({setting.section, setting.key, setting.defaultText, setting.capacity});
     // A Setup.ini that is there but cannot be read silently gives every
     // default otherwise; the user should know why the settings did not come back.
     std::string unreadable;
@@ -76,24 +60,18 @@ ScheduleSettings SettingsStore::Load() const {
                   << "; using the defaults\n";
 
     ScheduleSettings settings;
-    std::size_t next = 0;
-    for (const Slot& slot : kSlots) {
-        TargetTime& time = settings.*slot.field;
-        time.hour = ParseLeadingInt(texts[next++]);
-        time.minute = ParseLeadingInt(texts[next++]);
-        time.second = ParseLeadingInt(texts[next++]);
-    }
-    settings.noticeShow = ParseLeadingInt(texts[next++]);
-    settings.mode = ParseLeadingInt(texts[next]);
+    for (std::size_t i = 0; i < kSettingKeys.size(); ++i)
+        kSettingKeys[i].ValueIn(settings) = ParseLeadingInt(texts[i]);
     return settings;
 }
 
 StoreResult SettingsStore::StoreSlotTime(std::string_view section, const TargetTime& time) const {
-    // All three keys are tried even after a failure; the first reason is kept.
-    StoreResult result = Store(section, kTimeKeys[0], time.hour);
-    for (const auto& [key, value] :
-         {std::pair{kTimeKeys[1], time.minute}, std::pair{kTimeKeys[2], time.second}}) {
-        StoreResult next = Store(section, key, value);
+    // Every key is tried even after a failure; the first reason is kept.
+    StoreResult result;
+    for (const SettingKey& setting : kSettingKeys) {
+        if (setting.section != section || !setting.time)
+            continue;
+        StoreResult next = Store(setting, time.*setting.part);
         if (result && !next)
             result = std::move(next);
     }
@@ -101,38 +79,22 @@ StoreResult SettingsStore::StoreSlotTime(std::string_view section, const TargetT
 }
 
 StoreResult SettingsStore::StoreMode(std::int32_t mode) const {
-    return Store("MODE", "Mode", mode);
+    return Store(kModeKey, mode);
 }
 
 StoreResult SettingsStore::StoreNotice(std::int32_t checked) const {
-    return Store("NOTICE", "Show", checked);
+    return Store(kNoticeKey, checked);
 }
 
-StoreResult SettingsStore::Store(std::string_view section, std::string_view key,
-                                 std::int32_t value) const {
+StoreResult SettingsStore::Store(const SettingKey& setting, std::int32_t value) const {
     const std::filesystem::path file = m_path();
     std::string why;
-    if (profile::WriteString(file, section, key, std::to_string(value), &why))
+    if (profile::WriteString(file, setting.section, setting.key, std::to_string(value), &why))
         return {};
     const std::string reason = PathText(file) + ": " + why;
-    *m_errors << "lumivar: could not store " << section << '/' << key << '=' << value << " in "
-              << reason << '\n';
+    *m_errors << "lumivar: could not store " << setting.section << '/' << setting.key << '='
+              << value << " in " << reason << '\n';
     return StoreResult::Failed(reason);
-}
-
-std::int32_t ParseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(kLimit, value * 10 + (text[i] - '0'));
-    value = negative ? -value : std::min(value, kLimit - 1);
-    return static_cast<std::int32_t>(value);
 }
 
 } // namespace lumivar

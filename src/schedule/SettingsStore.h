@@ -29,20 +29,17 @@ public:
     /// Never fails and never writes: anything missing takes its default.
     ScheduleSettings Load() const;
 
-    /// Writes Hour, Minute and Second of the slot's section, in that order.
+    /// Writes the time keys of the slot's section (Hour, Minute and Second),
+    /// in kSettingKeys' order.
     StoreResult StoreSlotTime(std::string_view section, const TargetTime& time) const;
     StoreResult StoreMode(std::int32_t mode) const;
     StoreResult StoreNotice(std::int32_t checked) const;
 
 private:
-    StoreResult Store(std::string_view section, std::string_view key, std::int32_t value) const;
+    StoreResult Store(const SettingKey& setting, std::int32_t value) const;
 
     PathSource m_path;
     std::ostream* m_errors;
 };
-
-/// atoi without its undefined overflow: blanks, an optional sign and the
-/// longest run of digits; anything else gives 0. Saturates at the int32 range.
-std::int32_t ParseLeadingInt(std::string_view text);
 
 } // namespace lumivar

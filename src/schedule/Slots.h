@@ -3,45 +3,51 @@
 #include "ScheduleSettings.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace lumivar {
 
-/// One schedule slot: its radio button (whose id is the stored mode), its
-/// Setup.ini section, its time picker and default-time button, and its
-/// default time. Every place that names a slot goes through this table.
+/// The stored mode values. They are the ids the main window's radio buttons
+/// have always had, kept so that every Setup.ini reads as it always has; the
+/// windows check that their radio buttons still carry them.
+inline constexpr std::int32_t kModeWork = 1000;
+inline constexpr std::int32_t kModeRest = 1001;
+inline constexpr std::int32_t kModeUser = 1006;
+
+/// One schedule slot: its stored mode value, its time in the settings, and
+/// the Setup.ini section and default of that time (from kSettingKeys).
 struct Slot {
-    int modeId;
-    std::string_view section;
-    int pickerId;
-    int defaultButtonId;
-    TargetTime defaultTime;
+    std::int32_t mode;
     TargetTime ScheduleSettings::*field;
+    std::string_view section;
+    TargetTime defaultTime;
 };
 
-inline constexpr std::array<Slot, 3> kSlots{{
-    {IDC_MODE_WORK, "WORK", IDC_TIME_WORK, IDC_SET_DEFAULT_WORK, {22, 59, 0},
-     &ScheduleSettings::work},
-    {IDC_MODE_REST, "REST", IDC_TIME_REST, IDC_SET_DEFAULT_REST, {23, 59, 0},
-     &ScheduleSettings::rest},
-    {IDC_MODE_USER, "USER", IDC_TIME_USER, IDC_SET_DEFAULT_USER, {0, 0, 0},
-     &ScheduleSettings::user},
+/// Places in kSlots, for whatever else is kept by slot.
+enum SlotIndex : std::size_t { kWorkSlot, kRestSlot, kUserSlot, kSlotCount };
+
+namespace detail {
+
+constexpr Slot MakeSlot(std::int32_t mode, TargetTime ScheduleSettings::*field) {
+    Slot slot{mode, field, {}, ScheduleSettings{}.*field};
+    for (const SettingKey& setting : kSettingKeys)
+        if (setting.time == field)
+            slot.section = setting.section;
+    return slot;
+}
+
+} // namespace detail
+
+/// Every place that names a slot goes through this table.
+inline constexpr std::array<Slot, kSlotCount> kSlots{{
+    detail::MakeSlot(kModeWork, &ScheduleSettings::work),
+    detail::MakeSlot(kModeRest, &ScheduleSettings::rest),
+    detail::MakeSlot(kModeUser, &ScheduleSettings::user),
 }};
 
-/// The slot whose radio button has this id; nullptr for any other value.
-constexpr const Slot* FindSlotByMode(int modeId) {
-    for (const Slot& slot : kSlots)
-        if (slot.modeId == modeId)
-            return &slot;
-    return nullptr;
-}
-
-/// The slot whose default-time button has this id; nullptr for any other value.
-constexpr const Slot* FindSlotByDefaultButton(int buttonId) {
-    for (const Slot& slot : kSlots)
-        if (slot.defaultButtonId == buttonId)
-            return &slot;
-    return nullptr;
-}
+// With nothing stored the first slot is selected.
+static_assert(ScheduleSettings{}.mode == kSlots[kWorkSlot].mode);
 
 } // namespace lumivar

@@ -73,14 +73,14 @@ bool CLumivarDlg::OnInitDialog() {
     Host().SetIcon(m_hIcon, true);
     Host().SetIcon(m_hIcon, false);
 
-    Host().CheckRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST, IDC_MODE_WORK);
-    for (int id : {IDC_TIME_REST, IDC_TIME_USER, IDC_SET_DEFAULT_REST, IDC_SET_DEFAULT_USER,
-                   IDC_CANCEL_POWER_OFF})
-        Host().EnableControl(id, false);
+    // The first slot is chosen until the settings say otherwise.
+    Host().CheckRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST, kSlotControls[kWorkSlot].radioId);
+    SelectMode(kSlotControls[kWorkSlot]);
+    Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
 
     const ScheduleSettings settings = m_services.settings.Load();
-    for (const Slot& slot : kSlots)
-        SlotTime(slot) = Showable(settings.*slot.field, slot);
+    for (std::size_t i = 0; i < kSlots.size(); ++i)
+        m_times[i] = Showable(settings.*kSlots[i].field, kSlots[i]);
 
     Host().SetSpinBase(IDC_REFRESH_SPIN, 10);
     Host().SetSpinRange(IDC_REFRESH_SPIN, kPeriodMin, kPeriodMax);
@@ -90,26 +90,25 @@ bool CLumivarDlg::OnInitDialog() {
     // damaged file is that the warning is wanted.
     Host().SetCheck(IDC_NOTICE_CHECK, settings.noticeShow != 0 ? kChecked : kUnchecked);
 
+    // The stored mode is the id of the radio button to check (SlotControls.h).
     Host().CheckRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST, settings.mode);
-    if (const Slot* slot = FindSlotByMode(settings.mode))
+    if (const SlotControls* slot = FindSlotControls(&SlotControls::radioId, settings.mode))
         SelectMode(*slot);
 
-    Host().SetTimer(1, kClockPeriod);
+    Host().SetTimer(kClockTimer, kClockPeriod);
     UpdateData(false);
     return true;
 }
 
 bool CLumivarDlg::UpdateData(bool saveAndValidate) {
     if (!saveAndValidate) {
-        Host().SetPickerTime(IDC_TIME_REST, m_timeRest);
-        Host().SetPickerTime(IDC_TIME_USER, m_timeUser);
-        Host().SetPickerTime(IDC_TIME_WORK, m_timeWork);
+        for (const SlotControls& slot : kSlotControls)
+            Host().SetPickerTime(slot.pickerId, m_times[slot.slot]);
         Host().SetControlText(IDC_REFRESH_PERIOD, std::to_string(m_refreshPeriod));
         return true;
     }
-    m_timeRest = Host().PickerTime(IDC_TIME_REST);
-    m_timeUser = Host().PickerTime(IDC_TIME_USER);
-    m_timeWork = Host().PickerTime(IDC_TIME_WORK);
+    for (const SlotControls& slot : kSlotControls)
+        m_times[slot.slot] = Host().PickerTime(slot.pickerId);
     int period = 0;
     std::string_view problem;
     if (!ParseInteger(Host().ControlText(IDC_REFRESH_PERIOD), period))
@@ -126,9 +125,9 @@ bool CLumivarDlg::UpdateData(bool saveAndValidate) {
 }
 
 void CLumivarDlg::OnCommand(int id) {
-    if (const Slot* slot = FindSlotByMode(id))
+    if (const SlotControls* slot = FindSlotControls(&SlotControls::radioId, id))
         return SelectMode(*slot);
-    if (const Slot* slot = FindSlotByDefaultButton(id))
+    if (const SlotControls* slot = FindSlotControls(&SlotControls::defaultButtonId, id))
         return SetDefaultTime(*slot);
     switch (id) {
     case IDC_REFRESH_TOGGLE:
@@ -153,21 +152,10 @@ void CLumivarDlg::OnCommand(int id) {
 }
 
 void CLumivarDlg::OnTimer(int id) {
-    if (id == 1)
+    if (id == kClockTimer)
         RefreshClock();
-    else if (id == 2)
+    else if (id == kScheduleTimer)
         ScheduleTick();
-}
-
-TargetTime& CLumivarDlg::SlotTime(const Slot& slot) {
-    switch (slot.modeId) {
-    case IDC_MODE_WORK:
-        return m_timeWork;
-    case IDC_MODE_REST:
-        return m_timeRest;
-    default:
-        return m_timeUser;
-    }
 }
 
 } // namespace lumivar::ui

@@ -2,13 +2,24 @@
 
 #include "Dialog.h"
 #include "MainWindowServices.h"
-#include "Slots.h"
+#include "SlotControls.h"
+
+#include <array>
 
 namespace lumivar::ui {
 
 /// On while the clock display is meant to refresh; the refresh button
 /// toggles it. Never stored.
 extern bool g_refreshing;
+
+/// The armed target: 00:00:00 at start, written only by the arm command and
+/// never cleared (a cancel just stops the tick).
+extern TargetTime g_armedTarget;
+
+/// The main window's timers: the clock and uptime display, and the
+/// once-a-second schedule tick while armed.
+inline constexpr int kClockTimer = 1;
+inline constexpr int kScheduleTimer = 2;
 
 /// The main window: clock and uptime, the three schedule slots, arming and
 /// cancelling, the countdown notice, the tray icon and the exit prompt.
@@ -45,14 +56,13 @@ private:
     static constexpr int kPeriodMin = 1000;
     static constexpr int kPeriodMax = 5000;
 
-    TargetTime& SlotTime(const Slot& slot);
-    void SelectMode(const Slot& slot);
+    void SelectMode(const SlotControls& slot);
     void CancelPowerOff();
     void StartScheduleTimer();
     void StopScheduleTimer();
     void WarnOfLikelyRefusal();
     void OnPowerOffFailed(const std::string& reason);
-    void SetDefaultTime(const Slot& slot);
+    void SetDefaultTime(const SlotControls& slot);
     void RefreshClock();
     void StepRefreshPeriod(int delta);
     void ToggleRefresh();
@@ -66,10 +76,11 @@ private:
 
     MainWindowServices m_services;
     TrayIconData m_trayIcon;
-    // Picker values; only their time of day is used.
-    TargetTime m_timeRest;
-    TargetTime m_timeUser;
-    TargetTime m_timeWork;
+    // Picker values by slot; only their time of day is used.
+    std::array<TargetTime, kSlotCount> m_times;
+    TargetTime& m_timeRest = m_times[kRestSlot];
+    TargetTime& m_timeUser = m_times[kUserSlot];
+    TargetTime& m_timeWork = m_times[kWorkSlot];
     int m_refreshPeriod = 0; // ms, 1000-5000 once started
     int m_hIcon;
 };

@@ -42,9 +42,9 @@ void CLumivarDlg::StepRefreshPeriod(int delta) {
     UpdateData(true);
     const std::int64_t period = std::int64_t{m_refreshPeriod} + std::int64_t{delta} * kPeriodStep;
     m_refreshPeriod = static_cast<int>(std::clamp<std::int64_t>(period, kPeriodMin, kPeriodMax));
-    Host().KillTimer(1);
+    Host().KillTimer(kClockTimer);
     if (g_refreshing)
-        Host().SetTimer(1, std::chrono::milliseconds(m_refreshPeriod));
+        Host().SetTimer(kClockTimer, std::chrono::milliseconds(m_refreshPeriod));
     UpdateData(false);
 }
 
@@ -52,11 +52,11 @@ void CLumivarDlg::ToggleRefresh() {
     UpdateData(true);
     if (g_refreshing) {
         g_refreshing = false;
-        Host().KillTimer(1);
+        Host().KillTimer(kClockTimer);
         Host().SetControlText(IDC_REFRESH_TOGGLE, texts::kStartRefreshing);
     } else {
         g_refreshing = true;
-        Host().SetTimer(1, std::chrono::milliseconds(m_refreshPeriod));
+        Host().SetTimer(kClockTimer, std::chrono::milliseconds(m_refreshPeriod));
         Host().SetControlText(IDC_REFRESH_TOGGLE, texts::kStopRefreshing);
     }
     UpdateData(false);

@@ -13,41 +13,36 @@
 #include <string>
 
 namespace lumivar::ui {
+
+TargetTime g_armedTarget{};
+
 namespace {
 
 constexpr std::chrono::milliseconds kTickPeriod{1000};
-constexpr int kModeRadios[] = {IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER};
 
-std::string_view DefaultTimeMessage(const Slot& slot) {
-    switch (slot.modeId) {
-    case IDC_MODE_WORK:
-        return texts::kDefaultTimeWork;
-    case IDC_MODE_REST:
-        return texts::kDefaultTimeRest;
-    default:
-        return texts::kDefaultTimeUser;
-    }
+const SlotControls* CheckedSlot(const DialogHost& host) {
+    return FindSlotControls(&SlotControls::radioId,
+                            host.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST));
 }
 
 } // namespace
 
-void CLumivarDlg::SelectMode(const Slot& selected) {
-    for (const Slot& slot : kSlots)
+void CLumivarDlg::SelectMode(const SlotControls& selected) {
+    for (const SlotControls& slot : kSlotControls)
         Host().EnableControl(slot.pickerId, &slot == &selected);
-    for (const Slot& slot : kSlots)
+    for (const SlotControls& slot : kSlotControls)
         Host().EnableControl(slot.defaultButtonId, &slot == &selected);
 }
 
 void CLumivarDlg::OnOK() {
     UpdateData(true);
-    const int mode = Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST);
-    if (const Slot* slot = FindSlotByMode(mode)) {
-        g_armedTarget = SlotTime(*slot);
+    if (const SlotControls* slot = CheckedSlot(Host())) {
+        g_armedTarget = m_times[slot->slot];
         Host().EnableControl(slot->pickerId, false);
         Host().EnableControl(slot->defaultButtonId, false);
     }
-    for (int radio : kModeRadios)
-        Host().EnableControl(radio, false);
+    for (const SlotControls& slot : kSlotControls)
+        Host().EnableControl(slot.radioId, false);
     StartScheduleTimer();
     UpdateData(false);
     SendToTray();
@@ -59,13 +54,13 @@ void CLumivarDlg::OnOK() {
 void CLumivarDlg::StartScheduleTimer() {
     // Ticks come just after each wall-clock second begins: a plain 1000 ms
     // timer drifts and would sooner or later skip the target second.
-    Host().SetTimer(2, kTickPeriod, TimerPacing::WallSecond);
+    Host().SetTimer(kScheduleTimer, kTickPeriod, TimerPacing::WallSecond);
     if (m_services.idleSleep)
         m_services.idleSleep->Inhibit();
 }
 
 void CLumivarDlg::StopScheduleTimer() {
-    Host().KillTimer(2);
+    Host().KillTimer(kScheduleTimer);
     if (m_services.idleSleep)
         m_services.idleSleep->Release();
 }
@@ -83,22 +78,21 @@ void CLumivarDlg::CancelPowerOff() {
     StopScheduleTimer();
     Host().EnableControl(IDC_ARM, true);
     Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
-    const int mode = Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST);
-    if (const Slot* slot = FindSlotByMode(mode)) {
+    if (const SlotControls* slot = CheckedSlot(Host())) {
         Host().EnableControl(slot->pickerId, true);
         Host().EnableControl(slot->defaultButtonId, true);
     }
-    for (int radio : kModeRadios)
-        Host().EnableControl(radio, true);
+    for (const SlotControls& slot : kSlotControls)
+        Host().EnableControl(slot.radioId, true);
 }
 
-void CLumivarDlg::SetDefaultTime(const Slot& slot) {
+void CLumivarDlg::SetDefaultTime(const SlotControls& slot) {
     UpdateData(true);
-    const TargetTime time = SlotTime(slot);
+    const TargetTime time = m_times[slot.slot];
     const std::string hour = std::to_string(time.hour);
     const std::string minute = std::to_string(time.minute);
     const std::string second = std::to_string(time.second);
-    const StoreResult stored = m_services.settings.StoreSlotTime(slot.section, time);
+    const StoreResult stored = m_services.settings.StoreSlotTime(kSlots[slot.slot].section, time);
     UpdateData(false);
     // The picker keeps the time for this run either way; only the box tells
     // whether it will come back next time.
@@ -108,9 +102,8 @@ void CLumivarDlg::SetDefaultTime(const Slot& slot) {
                           texts::kDefaultTimeCaption, kMbOk | kMbIconExclamation);
         return;
     }
-    Host().MessageBox(
-        Printf(DefaultTimeMessage(slot), hour.c_str(), minute.c_str(), second.c_str()),
-        texts::kDefaultTimeCaption, kMbOk | kMbIconInformation);
+    Host().MessageBox(Printf(slot.defaultTimeMessage, hour.c_str(), minute.c_str(), second.c_str()),
+                      texts::kDefaultTimeCaption, kMbOk | kMbIconInformation);
 }
 
 void CLumivarDlg::ScheduleTick() {

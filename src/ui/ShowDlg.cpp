@@ -13,7 +13,6 @@ std::string g_countdownText;
 
 namespace {
 
-constexpr int kCountdownTimer = 3;
 constexpr int kCountdownStart = 30;
 constexpr ColorRef kPurple = 0x00A6389F;
 constexpr ColorRef kWhite = 0x00FFFFFF;
@@ -72,6 +71,8 @@ bool CShowDlg::OnClose() {
     return false; // the default handling sends IDCANCEL
 }
 
-void CShowDlg::OnKillFocus() { Host().SetFocus(0); }
+void CShowDlg::OnKillFocus() {
+    Host().SetFocus(0);
+}
 
 } // namespace lumivar::ui

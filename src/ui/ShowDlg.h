@@ -12,6 +12,9 @@ extern int g_secondsLeft;
 /// The countdown line last drawn.
 extern std::string g_countdownText;
 
+/// The countdown window's timer: once a second.
+inline constexpr int kCountdownTimer = 3;
+
 /// The borderless countdown shown thirty seconds before the power-off. It
 /// runs on its own timer and has no say in the power-off itself.
 class CShowDlg : public Dialog {

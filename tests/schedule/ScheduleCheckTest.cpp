@@ -17,7 +17,9 @@ struct CheckCase {
     ScheduleAction expected;
 };
 
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CheckScheduleTable : public ::testing::TestWithParam<CheckCase> {};
 
@@ -66,8 +68,6 @@ TEST(CheckSchedule, EveryTargetOfTheDayNoticesOnceAndPowersOffOnce) {
         EXPECT_EQ(powerOffs, 1) << target;
     }
 }
-
-TEST(CheckSchedule, ArmedTargetStartsAtMidnight) { EXPECT_EQ(g_armedTarget, TargetTime{}); }
 
 } // namespace
 } // namespace lumivar

@@ -71,10 +71,10 @@ TEST_F(SettingsStoreTest, SlotStoreWritesPlainDecimalsAndTouchesNothingElse) {
 
 TEST_F(SettingsStoreTest, EachSlotRoundTripsThroughItsSection) {
     for (const Slot& slot : kSlots)
-        ASSERT_TRUE(Store().StoreSlotTime(slot.section, {slot.modeId % 24, 1, 2}));
+        ASSERT_TRUE(Store().StoreSlotTime(slot.section, {slot.mode % 24, 1, 2}));
     const ScheduleSettings settings = Store().Load();
     for (const Slot& slot : kSlots)
-        EXPECT_EQ(settings.*slot.field, (TargetTime{slot.modeId % 24, 1, 2})) << slot.section;
+        EXPECT_EQ(settings.*slot.field, (TargetTime{slot.mode % 24, 1, 2})) << slot.section;
 }
 
 TEST_F(SettingsStoreTest, ModeAndNoticeKeepTheLastStoredValue) {

@@ -39,7 +39,7 @@ TEST_F(MainWindowTest, SpinStepsTheRefreshPeriodWithinOneToFiveSeconds) {
     EXPECT_EQ(window.ControlText(IDC_REFRESH_PERIOD), "5000");
     window.Spin(+1);
     EXPECT_EQ(window.ControlText(IDC_REFRESH_PERIOD), "5000");
-    EXPECT_EQ(window.Timer(1).period, 5000ms);
+    EXPECT_EQ(window.Timer(ui::kClockTimer).period, 5000ms);
     window.Spin(-1);
     EXPECT_EQ(window.ControlText(IDC_REFRESH_PERIOD), "4000");
     window.Spin(-100);
@@ -62,20 +62,21 @@ TEST_F(MainWindowTest, ToggleStopsAndRestartsRefreshingButNotTheSchedule) {
     FakeHost& window = Start();
     window.Click(IDC_ARM);
     window.Click(IDC_REFRESH_TOGGLE);
-    EXPECT_FALSE(window.TimerRunning(1));
-    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_FALSE(window.TimerRunning(ui::kClockTimer));
+    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_EQ(window.ControlText(IDC_REFRESH_TOGGLE), "开始刷新/系统时间");
     const std::string frozen = window.ControlText(IDC_DATE_TIME_TEXT);
     window.Spin(+1);
     EXPECT_EQ(window.ControlText(IDC_REFRESH_PERIOD), "2000");
-    EXPECT_FALSE(window.TimerRunning(1)) << "a step while stopped keeps the timer stopped";
+    EXPECT_FALSE(window.TimerRunning(ui::kClockTimer))
+        << "a step while stopped keeps the timer stopped";
     desktop.RunFor(5s);
     EXPECT_EQ(window.ControlText(IDC_DATE_TIME_TEXT), frozen);
 
     window.Click(IDC_REFRESH_TOGGLE);
     EXPECT_EQ(window.ControlText(IDC_REFRESH_TOGGLE), "停止刷新/系统时间");
-    ASSERT_TRUE(window.TimerRunning(1));
-    EXPECT_EQ(window.Timer(1).period, 2000ms);
+    ASSERT_TRUE(window.TimerRunning(ui::kClockTimer));
+    EXPECT_EQ(window.Timer(ui::kClockTimer).period, 2000ms);
 }
 
 TEST_F(MainWindowTest, RefreshPeriodThatIsNotAnIntegerInRangeIsRefused) {

@@ -56,7 +56,7 @@ TEST_F(CountdownTest, ThirtiethTickDrawsZeroAndEndsTheWindow) {
     desktop.RunFor(1s);
     EXPECT_EQ(notice.paintLog.back(), "text 100,120 离关机还有 0 秒");
     EXPECT_FALSE(notice.visible);
-    EXPECT_FALSE(notice.TimerRunning(3));
+    EXPECT_FALSE(notice.TimerRunning(ui::kCountdownTimer));
     EXPECT_EQ(ui::g_secondsLeft, 30);
 }
 
@@ -67,11 +67,11 @@ TEST_F(CountdownTest, EscHidesAtOnceButTheCountGoesOnOutOfSight) {
     notice.Command(ui::kIdCancel);
     EXPECT_FALSE(notice.visible);
     EXPECT_EQ(ui::g_secondsLeft, 30);
-    EXPECT_TRUE(notice.TimerRunning(3));
+    EXPECT_TRUE(notice.TimerRunning(ui::kCountdownTimer));
     desktop.RunFor(29s);
-    EXPECT_TRUE(notice.TimerRunning(3));
+    EXPECT_TRUE(notice.TimerRunning(ui::kCountdownTimer));
     desktop.RunFor(1s);
-    EXPECT_FALSE(notice.TimerRunning(3));
+    EXPECT_FALSE(notice.TimerRunning(ui::kCountdownTimer));
 }
 
 TEST_F(CountdownTest, EnterDoesNothingAndCloseStopsTheTimer) {
@@ -82,7 +82,7 @@ TEST_F(CountdownTest, EnterDoesNothingAndCloseStopsTheTimer) {
     desktop.RunFor(3s);
     notice.Close();
     EXPECT_FALSE(notice.visible);
-    EXPECT_FALSE(notice.TimerRunning(3));
+    EXPECT_FALSE(notice.TimerRunning(ui::kCountdownTimer));
     EXPECT_EQ(ui::g_secondsLeft, 30);
 }
 
@@ -100,8 +100,11 @@ TEST_F(CountdownTest, TwoWindowsShareOneCounter) {
     desktop.RunFor(1s);
     EXPECT_EQ(ui::g_secondsLeft, 18) << "both windows count the same counter down";
     desktop.RunFor(9s);
-    EXPECT_FALSE(first.TimerRunning(3) && second.TimerRunning(3)) << "one of them reached zero";
-    EXPECT_TRUE(first.TimerRunning(3) || second.TimerRunning(3)) << "the other counts on from 30";
+    EXPECT_FALSE(first.TimerRunning(ui::kCountdownTimer) &&
+                 second.TimerRunning(ui::kCountdownTimer))
+        << "one of them reached zero";
+    EXPECT_TRUE(first.TimerRunning(ui::kCountdownTimer) || second.TimerRunning(ui::kCountdownTimer))
+        << "the other counts on from 30";
 }
 
 TEST_F(MainWindowTest, TwoTicksInTheNoticeSecondOpenTwoNotices) {
@@ -109,11 +112,12 @@ TEST_F(MainWindowTest, TwoTicksInTheNoticeSecondOpenTwoNotices) {
     window.SetPicker(IDC_TIME_USER, {12, 0, 40});
     window.Click(IDC_ARM);
     desktop.RunUntil(FakeClock::At(12, 0, 10, 500));
-    dialog->OnTimer(2); // a second delivery within the same second
+    dialog->OnTimer(ui::kScheduleTimer); // a second delivery within the same second
     EXPECT_EQ(Notices().size(), 2u);
     desktop.RunUntil(FakeClock::At(12, 0, 40, 500));
     EXPECT_EQ(powerOff.calls.size(), 2u);
-    EXPECT_FALSE(window.TimerRunning(2)) << "the target tick stops the timer: no second request";
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer))
+        << "the target tick stops the timer: no second request";
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "MainDialogIds.h"
 #include "RecordingPainter.h"
 #include "RecordingPowerOff.h"
-#include "ScheduleCheck.h"
 #include "ShowDlg.h"
 #include "TempDir.h"
 
@@ -24,7 +23,7 @@ namespace lumivar::test {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
-        g_armedTarget = {};
+        ui::g_armedTarget = {};
         ui::g_refreshing = true;
         ui::g_secondsLeft = 30;
     }

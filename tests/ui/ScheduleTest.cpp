@@ -14,7 +14,7 @@ TEST_F(MainWindowTest, SelectingAModeEnablesOnlyItsControls) {
     EXPECT_TRUE(window.IsControlEnabled(IDC_SET_DEFAULT_USER));
     EXPECT_FALSE(window.IsControlEnabled(IDC_TIME_WORK));
     EXPECT_FALSE(window.IsControlEnabled(IDC_SET_DEFAULT_WORK));
-    EXPECT_EQ(g_armedTarget, TargetTime{}) << "selecting does not arm";
+    EXPECT_EQ(ui::g_armedTarget, TargetTime{}) << "selecting does not arm";
     EXPECT_FALSE(SetupIniExists()) << "selecting stores nothing";
 }
 
@@ -23,9 +23,9 @@ TEST_F(MainWindowTest, ArmTakesTheSelectedPickerAndGoesToTheTray) {
     window.SetPicker(IDC_TIME_REST, {23, 30, 0});
     window.SetPicker(IDC_TIME_WORK, {21, 0, 0});
     window.Click(IDC_ARM);
-    EXPECT_EQ(g_armedTarget, (TargetTime{23, 30, 0}));
-    ASSERT_TRUE(window.TimerRunning(2));
-    EXPECT_EQ(window.Timer(2).pacing, ui::TimerPacing::WallSecond);
+    EXPECT_EQ(ui::g_armedTarget, (TargetTime{23, 30, 0}));
+    ASSERT_TRUE(window.TimerRunning(ui::kScheduleTimer));
+    EXPECT_EQ(window.Timer(ui::kScheduleTimer).pacing, ui::TimerPacing::WallSecond);
     for (int id : {IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_REST, IDC_SET_DEFAULT_REST,
                    IDC_ARM})
         EXPECT_FALSE(window.IsControlEnabled(id)) << id;
@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, CancelStopsTheTickAndGivesBackTheModeControls) {
     window.Click(IDC_ARM);
     window.TrayMouse(ui::kWmLButtonDblClk);
     window.Click(IDC_CANCEL_POWER_OFF);
-    EXPECT_FALSE(window.TimerRunning(2));
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer));
     for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_USER,
                    IDC_SET_DEFAULT_USER})
         EXPECT_TRUE(window.IsControlEnabled(id)) << id;
@@ -56,15 +56,15 @@ TEST_F(MainWindowTest, CancelStopsTheTickAndGivesBackTheModeControls) {
     window.Click(IDC_MODE_WORK);
     window.SetPicker(IDC_TIME_WORK, {1, 2, 3});
     window.Click(IDC_ARM);
-    EXPECT_EQ(g_armedTarget, (TargetTime{1, 2, 3})) << "re-arming reads the new slot";
+    EXPECT_EQ(ui::g_armedTarget, (TargetTime{1, 2, 3})) << "re-arming reads the new slot";
 }
 
 TEST_F(MainWindowTest, ArmWithNoSlotKeepsThePreviousTarget) {
-    g_armedTarget = {5, 6, 7};
+    ui::g_armedTarget = {5, 6, 7};
     FakeHost& window = Start("[MODE]\r\nMode=0\r\n");
     window.Click(IDC_ARM);
-    EXPECT_EQ(g_armedTarget, (TargetTime{5, 6, 7}));
-    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_EQ(ui::g_armedTarget, (TargetTime{5, 6, 7}));
+    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_WORK));
     EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_WORK));
     window.Click(IDC_CANCEL_POWER_OFF);
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, NoticeThirtySecondsAheadThenOnePowerOffAtTheTarget) {
     EXPECT_TRUE(powerOff.calls.empty());
     desktop.RunUntil(FakeClock::At(23, 30, 0, 100));
     EXPECT_EQ(powerOff.calls, (std::vector<std::string>{"privilege", "request"}));
-    EXPECT_FALSE(window.TimerRunning(2));
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_TRUE(window.IsControlEnabled(IDC_ARM));
     EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
     EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_USER))
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
     ASSERT_EQ(window.messageBoxes.size(), 1u);
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
     EXPECT_EQ(window.messageBoxes[0].text, "关机没有执行,计算机仍在运行。\n" + powerOff.failure);
-    EXPECT_FALSE(window.TimerRunning(2));
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer));
     for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_USER, IDC_TIME_USER, IDC_SET_DEFAULT_USER})
         EXPECT_TRUE(window.IsControlEnabled(id)) << id << ": usable again, as after a cancel";
     EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
@@ -145,14 +145,14 @@ TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
     window.Click(IDC_MODE_WORK);
     window.SetPicker(IDC_TIME_WORK, {13, 0, 0});
     window.Click(IDC_ARM);
-    EXPECT_EQ(g_armedTarget, (TargetTime{13, 0, 0}));
+    EXPECT_EQ(ui::g_armedTarget, (TargetTime{13, 0, 0}));
 }
 
 TEST_F(MainWindowTest, ArmingWarnsOfALikelyRefusalAndStaysArmed) {
     powerOff.likelyRefusal = "logind answers CanPowerOff: no";
     FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
     window.Click(IDC_ARM);
-    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_FALSE(window.visible);
     ASSERT_EQ(window.messageBoxes.size(), 1u);
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, DefaultTimeButtonStoresItsSlotAndSaysSo) {
     EXPECT_EQ(window.messageBoxes[0].caption, "设置默认时间");
     EXPECT_EQ(window.messageBoxes[0].type, 0x40u);
     EXPECT_EQ(window.PickerTime(IDC_TIME_WORK), (TargetTime{7, 5, 0}));
-    EXPECT_EQ(g_armedTarget, TargetTime{}) << "storing a default arms nothing";
+    EXPECT_EQ(ui::g_armedTarget, TargetTime{}) << "storing a default arms nothing";
 
     window.Click(IDC_MODE_USER);
     window.SetPicker(IDC_TIME_USER, {0, 0, 0});

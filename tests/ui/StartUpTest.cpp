@@ -14,7 +14,9 @@ struct ModeCase {
     int enabledButton;
 };
 
-void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StartUpByMode : public MainWindowTest, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -22,7 +24,7 @@ TEST_P(StartUpByMode, EnablesOnlyTheStoredSlot) {
     const ModeCase& c = GetParam();
     FakeHost& window = Start(c.setupIni);
     EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), c.checkedRadio);
-    for (const Slot& slot : kSlots) {
+    for (const ui::SlotControls& slot : ui::kSlotControls) {
         EXPECT_EQ(window.IsControlEnabled(slot.pickerId), slot.pickerId == c.enabledPicker)
             << slot.pickerId;
         EXPECT_EQ(window.IsControlEnabled(slot.defaultButtonId),
@@ -33,7 +35,7 @@ TEST_P(StartUpByMode, EnablesOnlyTheStoredSlot) {
                    IDC_MODE_USER, IDC_NOTICE_CHECK})
         EXPECT_TRUE(window.IsControlEnabled(id)) << id;
     EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
-    EXPECT_FALSE(window.TimerRunning(2)) << "nothing is armed at start-up";
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer)) << "nothing is armed at start-up";
 }
 
 const ModeCase kModes[] = {
@@ -47,6 +49,12 @@ const ModeCase kModes[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Modes, StartUpByMode, ::testing::ValuesIn(kModes), CaseName());
 
+// Read before any test runs: the arm command is its only writer.
+const TargetTime kArmedTargetAtStart = ui::g_armedTarget;
+TEST(ArmedTarget, StartsAtMidnight) {
+    EXPECT_EQ(kArmedTargetAtStart, TargetTime{});
+}
+
 TEST_F(MainWindowTest, WithoutFileShowsDefaultsAndCreatesNoFile) {
     FakeHost& window = Start();
     EXPECT_EQ(window.PickerTime(IDC_TIME_WORK), (TargetTime{22, 59, 0}));
@@ -59,8 +67,8 @@ TEST_F(MainWindowTest, WithoutFileShowsDefaultsAndCreatesNoFile) {
     EXPECT_EQ(spin.spinLower, 1000);
     EXPECT_EQ(spin.spinUpper, 5000);
     EXPECT_EQ(spin.spinPos, 1000);
-    ASSERT_TRUE(window.TimerRunning(1));
-    EXPECT_EQ(window.Timer(1).period, 1000ms);
+    ASSERT_TRUE(window.TimerRunning(ui::kClockTimer));
+    EXPECT_EQ(window.Timer(ui::kClockTimer).period, 1000ms);
     EXPECT_FALSE(SetupIniExists());
 }
 
@@ -86,8 +94,7 @@ TEST_F(MainWindowTest, DamagedValuesShowSomethingValid) {
 
 TEST_F(MainWindowTest, AddsAboutToTheSystemMenuAndSetsIcons) {
     FakeHost& window = Start();
-    EXPECT_EQ(window.systemMenu,
-              (std::vector<std::string>{"separator", "16 关于 Lumivar(&A)..."}));
+    EXPECT_EQ(window.systemMenu, (std::vector<std::string>{"separator", "16 关于 Lumivar(&A)..."}));
     EXPECT_NE(std::find(window.log.begin(), window.log.end(), "icon 128 big"), window.log.end());
     EXPECT_NE(std::find(window.log.begin(), window.log.end(), "icon 128 small"), window.log.end());
 }

@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, ExitAnsweredNoChangesNothing) {
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
     EXPECT_EQ(window.messageBoxes[0].type, 0x44u);
     EXPECT_FALSE(window.ended);
-    EXPECT_TRUE(window.TimerRunning(2));
+    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_EQ(desktop.trayIcons, 1);
     EXPECT_EQ(SetupIni(), "[MODE]\r\nMode=1001\r\n");
 }

@@ -73,7 +73,7 @@ public:
         // Process-wide state of the behaviour starts afresh for every window.
         ui::g_refreshing = true;
         ui::g_secondsLeft = 30;
-        g_armedTarget = {};
+        ui::g_armedTarget = {};
         if (!setupIni.empty())
             WriteBytes(IniPath(), setupIni);
         m_dialog = std::make_unique<ui::CLumivarDlg>(m_services);

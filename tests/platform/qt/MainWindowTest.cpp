@@ -184,7 +184,7 @@ void MainWindowTest::armAndCancelSwitchTheScheduleControls() {
     main.Find<QTimeEdit>(IDC_TIME_REST)->setTime(QTime(23, 30, 0));
 
     Click(main.Find(IDC_ARM));
-    QCOMPARE(g_armedTarget, (TargetTime{23, 30, 0}));
+    QCOMPARE(ui::g_armedTarget, (TargetTime{23, 30, 0}));
     QVERIFY(!main.Find(IDC_ARM)->isEnabled());
     QVERIFY(main.Find(IDC_CANCEL_POWER_OFF)->isEnabled());
     for (int id : kRadios)
