@@ -25,8 +25,8 @@ package_packages=(
     g++-mingw-w64-i686 googletest
 )
 test_packages=(
-    # Unit tests
-    libgtest-dev libgmock-dev
+    # Unit tests, and the format check
+    libgtest-dev libgmock-dev clang-format
     # The Linux program's tests: a display, a tray host, a private system bus
     # with a mock logind, window tools, screenshots
     xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock

@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 
 cmake --preset linux
+# Unformatted sources fail first, before the long runs.
+cmake --build --preset linux --target check-format
 cmake --build --preset linux
 ctest --preset linux
 
