@@ -1,4 +1,5 @@
 #include "DryRunPowerOff.h"
+#include "FakeClock.h"
 
 #include <gtest/gtest.h>
 
@@ -9,27 +10,9 @@
 namespace lumivar {
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(WallTime now) : m_now(now) {}
-    WallTime Now() const override { return m_now; }
-
-private:
-    WallTime m_now;
-};
-
 TEST(DryRunPowerOff, ReportsTheLocalTimeToTheMillisecond) {
-    std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 7;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_sec = 3;
-    local.tm_isdst = -1;
-    const WallTime when = std::chrono::system_clock::from_time_t(std::mktime(&local)) +
-                          std::chrono::milliseconds(42);
-    FixedClock clock(when);
+    test::FakeClock clock;
+    clock.Set(test::FakeClock::At(9, 5, 3, 42));
     std::ostringstream out;
     DryRunPowerOff powerOff(clock, out);
 
