@@ -68,10 +68,10 @@ int main(int argc, char* argv[]) {
     if (command.options.dryRun)
         powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
     else
-        powerOff = std::make_unique<LogindPowerOff>();
+        powerOff = std::make_unique<qt::LogindPowerOff>();
     const SettingsStore settings;
     // Also in a dry run: a sleeping machine misses the target second either way.
-    DesktopIdleSleepInhibitor idleSleep;
+    qt::DesktopIdleSleepInhibitor idleSleep;
     ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
     if (command.options.traceTicks)
         services.onScheduleTick = TraceTick;

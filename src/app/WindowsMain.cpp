@@ -26,7 +26,7 @@ std::vector<std::string> Arguments() {
     if (!argv)
         return args;
     for (int i = 0; i < count; ++i)
-        args.push_back(lumivar::win32::Narrow(argv[i]));
+        args.push_back(lumivar::win32::NarrowUtf8(argv[i]));
     ::LocalFree(argv);
     return args;
 }
@@ -64,7 +64,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     if (command.exitCode) {
         const UINT icon =
             command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-        ::MessageBoxW(nullptr, win32::Widen(command.text).c_str(), L"Lumivar", MB_OK | icon);
+        ::MessageBoxW(nullptr, win32::WidenUtf8(command.text).c_str(), L"Lumivar", MB_OK | icon);
         return *command.exitCode;
     }
 
@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     if (command.options.dryRun)
         powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
     else
-        powerOff = std::make_unique<Win32PowerOff>();
+        powerOff = std::make_unique<win32::Win32PowerOff>();
     const SettingsStore settings;
     win32::Win32IdleSleepInhibitor idleSleep;
     ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
