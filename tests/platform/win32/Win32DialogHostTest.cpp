@@ -207,23 +207,14 @@ TEST_F(Win32DialogHostTest, TrayCallbackReachesOnMessageWithItsParameters) {
                                                            {IDC_TRAY_ICON, WM_RBUTTONDOWN}}));
 }
 
-NOTIFYICONDATAW IconOf(HWND window) {
+// Asks the shell about the window's icon: a change (NIM_MODIFY) to an icon
+// the shell does not hold fails.
+bool AskShell(DWORD request, HWND window) {
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
     record.hWnd = window;
     record.uID = IDC_TRAY_ICON;
-    return record;
-}
-
-// A change to an icon the shell does not hold fails.
-bool ShellHoldsIcon(HWND window) {
-    NOTIFYICONDATAW record = IconOf(window);
-    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-void ShellLosesIcon(HWND window) {
-    NOTIFYICONDATAW record = IconOf(window);
-    ::Shell_NotifyIconW(NIM_DELETE, &record);
+    return ::Shell_NotifyIconW(request, &record) != FALSE;
 }
 
 TEST_F(Win32DialogHostTest, MainWindowHidesBehindItsIconAndGivesItBackToANewShell) {
@@ -236,20 +227,20 @@ TEST_F(Win32DialogHostTest, MainWindowHidesBehindItsIconAndGivesItBackToANewShel
         const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
         ::ShowWindow(Window(), SW_SHOW);
         main.SendToTray();
-        ASSERT_TRUE(ShellHoldsIcon(Window()));
+        ASSERT_TRUE(AskShell(NIM_MODIFY, Window()));
         EXPECT_FALSE(::IsWindowVisible(Window()));
 
         // The shell restarts without it; the window gives it again.
-        ShellLosesIcon(Window());
+        AskShell(NIM_DELETE, Window());
         ::SendMessageW(Window(), taskbarCreated, 0, 0);
-        EXPECT_TRUE(ShellHoldsIcon(Window()));
+        EXPECT_TRUE(AskShell(NIM_MODIFY, Window()));
         EXPECT_FALSE(::IsWindowVisible(Window()));
 
         // Once the window is back, the icon is gone for good.
         main.RestoreFromTray();
         EXPECT_TRUE(::IsWindowVisible(Window()));
         ::SendMessageW(Window(), taskbarCreated, 0, 0);
-        EXPECT_FALSE(ShellHoldsIcon(Window()));
+        EXPECT_FALSE(AskShell(NIM_MODIFY, Window()));
     };
     Run(main);
 }
