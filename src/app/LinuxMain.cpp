@@ -1,15 +1,13 @@
-// The Linux program: the command line, the display, then the application on
-// the Qt host with the real clock, settings file, power-off and idle-sleep hold.
+// The Linux program: the command line, the display, then the program's run on
+// the Qt host with logind's power-off and the desktop's idle-sleep hold.
 #include "CommandLine.h"
 #include "DesktopIdleSleepInhibitor.h"
 #include "DisplayEnvironment.h"
-#include "DryRunPowerOff.h"
 #include "LogindPowerOff.h"
-#include "LumivarApp.h"
 #include "QtApplicationHost.h"
 #include "ResourceIds.h"
 #include "ResourceImages.h"
-#include "SettingsStore.h"
+#include "RunLumivar.h"
 
 #include <QApplication>
 
@@ -24,12 +22,6 @@ namespace {
 constexpr std::string_view kNoDisplay =
     "lumivar: there is no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
     "Start it from a desktop session, or give it a virtual display: xvfb-run lumivar\n";
-
-// One line per schedule tick, in the dry-run line's form, so that a tick's
-// lateness and any skipped or repeated second can be read off the output.
-void TraceTick(lumivar::WallTime time) {
-    std::cerr << "tick " << lumivar::FormatTimeOfDay(time) << '\n' << std::flush;
-}
 
 } // namespace
 
@@ -63,21 +55,10 @@ int main(int argc, char* argv[]) {
     // the end of the main window's run does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const SystemClock clock;
-    std::unique_ptr<PowerOff> powerOff;
-    if (command.options.dryRun)
-        powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
-    else
-        powerOff = std::make_unique<LogindPowerOff>();
-    const SettingsStore settings;
-    // Also in a dry run: a sleeping machine misses the target second either way.
-    DesktopIdleSleepInhibitor idleSleep;
-    ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
-    if (command.options.traceTicks)
-        services.onScheduleTick = TraceTick;
-
+    qt::DesktopIdleSleepInhibitor idleSleep;
+    const PlatformServices platform{
+        [] { return std::make_unique<qt::LogindPowerOff>(); }, idleSleep,
+        [](std::string_view text) { std::cerr << "lumivar: " << text << '\n'; }};
     qt::QtApplicationHost host;
-    CLumivarApp app(host, services);
-    app.InitInstance();
-    return 0;
+    return RunLumivar(host, command.options, platform);
 }

@@ -9,7 +9,8 @@ CLumivarApp::CLumivarApp(ui::ApplicationHost& host, const ui::MainWindowServices
 
 bool CLumivarApp::InitInstance() {
     ui::CLumivarDlg dialog(m_services);
-    m_host.RunMainDialog(dialog); // however it ends, the program ends with it
+    // However it ends, the program ends with it.
+    m_mainWindowFailed = m_host.RunMainDialog(dialog) == ui::kMainDialogNotCreated;
     return false;
 }
 

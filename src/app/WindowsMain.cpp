@@ -1,9 +1,7 @@
-// The Windows program: the command line, then the application on the Win32
-// host with the real clock, settings file and power-off.
+// The Windows program: the command line, then the program's run on the Win32
+// host with the system's power-off and idle-sleep hold.
 #include "CommandLine.h"
-#include "DryRunPowerOff.h"
-#include "LumivarApp.h"
-#include "SettingsStore.h"
+#include "RunLumivar.h"
 #include "Utf16.h"
 #include "Win32ApplicationHost.h"
 #include "Win32IdleSleepInhibitor.h"
@@ -26,9 +24,15 @@ std::vector<std::string> Arguments() {
     if (!argv)
         return args;
     for (int i = 0; i < count; ++i)
-        args.push_back(lumivar::win32::Narrow(argv[i]));
+        args.push_back(lumivar::win32::NarrowUtf8(argv[i]));
     ::LocalFree(argv);
     return args;
+}
+
+// A GUI program has no console to print to: what the user must read goes
+// into a box.
+void ShowBox(std::string_view text, UINT icon) {
+    ::MessageBoxW(nullptr, lumivar::win32::WidenUtf8(text).c_str(), L"Lumivar", MB_OK | icon);
 }
 
 // A GUI program typed at a command prompt starts with no standard error, and
@@ -58,37 +62,22 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     using namespace lumivar;
     const std::vector<std::string> args = Arguments();
 
-    // A GUI program has no console to print to: the help, the version and
-    // command-line errors go into a box.
+    // The help, the version and command-line errors.
     const CommandLineResult command = ParseCommandLine(args);
     if (command.exitCode) {
-        const UINT icon =
-            command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-        ::MessageBoxW(nullptr, win32::Widen(command.text).c_str(), L"Lumivar", MB_OK | icon);
+        ShowBox(command.text,
+                command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION);
         return *command.exitCode;
     }
 
+    // --dry-run and --trace-ticks write their lines on standard error.
     if (command.options.dryRun || command.options.traceTicks)
         ErrorsToParentConsole();
 
-    const SystemClock clock;
-    std::unique_ptr<PowerOff> powerOff;
-    if (command.options.dryRun)
-        powerOff = std::make_unique<DryRunPowerOff>(clock, std::cerr);
-    else
-        powerOff = std::make_unique<Win32PowerOff>();
-    const SettingsStore settings;
     win32::Win32IdleSleepInhibitor idleSleep;
-    ui::MainWindowServices services{clock, *powerOff, settings, &idleSleep};
-    // --trace-ticks: one line per schedule tick on standard error, for
-    // checking that no wall-clock second is skipped or visited twice.
-    if (command.options.traceTicks)
-        services.onScheduleTick = [](WallTime time) {
-            std::cerr << "tick " << FormatTimeOfDay(time) << '\n' << std::flush;
-        };
-
+    const PlatformServices platform{[] { return std::make_unique<win32::Win32PowerOff>(); },
+                                    idleSleep,
+                                    [](std::string_view text) { ShowBox(text, MB_ICONERROR); }};
     win32::Win32ApplicationHost host;
-    CLumivarApp app(host, services);
-    app.InitInstance();
-    return 0;
+    return RunLumivar(host, command.options, platform);
 }

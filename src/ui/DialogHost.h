@@ -43,7 +43,6 @@ public:
 
     // Controls, by dialog control id.
     virtual void EnableControl(int id, bool enable) = 0;
-    virtual bool IsControlEnabled(int id) const = 0;
     virtual void SetControlText(int id, std::string_view text) = 0;
     virtual std::string ControlText(int id) const = 0;
     /// Check state of a check box or radio button: 0 clear, 1 checked.
@@ -89,9 +88,9 @@ public:
     virtual std::unique_ptr<Painter> ClientPainter() = 0;
 
     // System and screen.
-    virtual Size ScreenSize() const = 0;      // primary screen, pixels
-    virtual Size IconSize() const = 0;        // SM_CXICON, SM_CYICON
-    virtual Point CursorPos() const = 0;      // screen pixels
+    virtual Size ScreenSize() const = 0;         // primary screen, pixels
+    virtual Size IconSize() const = 0;           // SM_CXICON, SM_CYICON
+    virtual Point CursorPos() const = 0;         // screen pixels
     virtual std::uint32_t TickCount() const = 0; // ms since the system started, wrapping
     virtual std::string LoadString(int id) const = 0;
 
@@ -101,7 +100,9 @@ public:
     virtual void AppendSystemMenuItem(int commandId, std::string_view text) = 0;
 
     // Notification area, the icon named by (this window, data.id).
-    virtual void AddTrayIcon(const TrayIconData& data) = 0;
+    /// True if the shell holds the icon now, also after a second add of an
+    /// icon it holds already; false where no notification area takes it.
+    virtual bool AddTrayIcon(const TrayIconData& data) = 0;
     virtual void DeleteTrayIcon(const TrayIconData& data) = 0;
     /// Loads menu resource `menuId`, tracks its popup at `popupIndex` at `at`
     /// (TPM_* flags) and destroys it. A chosen item arrives as OnCommand.

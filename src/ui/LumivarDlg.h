@@ -40,8 +40,10 @@ public:
     void OnSize(int type, int width, int height) override;
     int OnSpinDelta(int id, int delta) override;
     void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void OnTaskbarCreated() override;
 
-    /// Hides the window behind its notification-area icon.
+    /// Hides the window behind its notification-area icon; with no
+    /// notification area to take the icon, only minimises it.
     void SendToTray();
     /// Shows the window again and removes the icon.
     void RestoreFromTray();
@@ -76,6 +78,7 @@ private:
 
     MainWindowServices m_services;
     TrayIconData m_trayIcon;
+    bool m_hiddenInTray = false; // hidden, with the shell holding the icon
     // Picker values by slot; only their time of day is used.
     std::array<TargetTime, kSlotCount> m_times;
     TargetTime& m_timeRest = m_times[kRestSlot];

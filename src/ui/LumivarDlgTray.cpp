@@ -15,14 +15,20 @@ void CLumivarDlg::SendToTray() {
     m_trayIcon.callbackMessage = kWmTrayCallback;
     m_trayIcon.iconId = IDI_LUMIVAR;
     m_trayIcon.tip = texts::kWindowTitle;
-    Host().AddTrayIcon(m_trayIcon);
+    const bool iconShown = Host().AddTrayIcon(m_trayIcon);
     // Minimising reaches OnSize, which runs this again: the second add names
     // the same icon, so there is still one.
     Host().ShowWindow(kSwMinimize);
+    // Hidden only behind an icon that is really there: with no notification
+    // area the window stays minimised on the taskbar, so it can never be lost.
+    if (!iconShown)
+        return;
     Host().ShowWindow(kSwHide);
+    m_hiddenInTray = true;
 }
 
 void CLumivarDlg::RestoreFromTray() {
+    m_hiddenInTray = false;
     Host().ShowWindow(kSwShowNormal);
     Host().SetForegroundWindow();
     Host().DeleteTrayIcon(m_trayIcon);
@@ -35,6 +41,15 @@ void CLumivarDlg::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::in
         RestoreFromTray();
     else if (lParam == kWmRButtonDown)
         OpenTrayMenu();
+}
+
+void CLumivarDlg::OnTaskbarCreated() {
+    // The shell started again (Explorer restarted) and lost every icon. If it
+    // will not take ours back, the hidden window comes back to the taskbar.
+    if (!m_hiddenInTray || Host().AddTrayIcon(m_trayIcon))
+        return;
+    m_hiddenInTray = false;
+    Host().ShowWindow(kSwShowMinNoActive);
 }
 
 void CLumivarDlg::OpenTrayMenu() {

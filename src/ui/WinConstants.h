@@ -22,6 +22,7 @@ inline constexpr int kIdNo = 7;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwMinimize = 6;
+inline constexpr int kSwShowMinNoActive = 7;
 
 // Window position flags
 inline constexpr unsigned kSwpShowWindow = 0x0040;

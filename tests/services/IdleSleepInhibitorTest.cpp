@@ -8,11 +8,8 @@
 
 #include <sstream>
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
-
-using test::DBusMock;
-using test::PrivateBus;
 
 const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
@@ -42,67 +39,67 @@ class IdleSleepInhibitorTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
-        QVERIFY(m_bus.start(m_dir.path()));
-        m_sender = m_bus.connection().baseService().mid(1).replace('.', '_');
+        QVERIFY(m_bus.Start(m_dir.path()));
+        m_sender = m_bus.Connection().baseService().mid(1).replace('.', '_');
     }
 
     void init() { m_errors.str({}); }
 
     void cleanup() {
-        QVERIFY(m_portal.stop());
-        QVERIFY(m_logind.stop());
+        QVERIFY(m_portal.Stop());
+        QVERIFY(m_logind.Stop());
     }
 
     void portalHoldsSuspendOffUntilReleased() {
-        QVERIFY(startPortal(0));
-        QVERIFY(m_logind.start(m_bus, kLogind, {"--template", "logind"}));
+        QVERIFY(StartPortal(0));
+        QVERIFY(m_logind.Start(m_bus, kLogind, {"--template", "logind"}));
         {
-            DesktopIdleSleepInhibitor inhibitor(m_bus.connection(), m_bus.connection(), m_errors);
+            DesktopIdleSleepInhibitor inhibitor(m_bus.Connection(), m_bus.Connection(), m_errors);
             inhibitor.Inhibit();
             inhibitor.Inhibit(); // already held: no second hold to leak
-            const QStringList calls = m_portal.calls();
+            const QStringList calls = m_portal.Calls();
             QCOMPARE(calls.size(), 1);
             QVERIFY2(calls[0].startsWith(R"(Inhibit "" 4 {)"), qPrintable(calls[0]));
-            QVERIFY(logindInhibitors().isEmpty());
+            QVERIFY(LogindInhibitors().isEmpty());
             inhibitor.Release();
             inhibitor.Release();
         }
         const QString request = kPortalPath + "/request/" + m_sender + "/lumivar_1";
-        QTRY_COMPARE(m_portal.calls().mid(1), (QStringList{"Close", "closed " + request}));
+        QTRY_COMPARE(m_portal.Calls().mid(1), (QStringList{"Close", "closed " + request}));
         QCOMPARE(m_errors.str(), "");
     }
 
     // A portal that answers only after we stopped waiting must not keep its
     // hold for the rest of the run.
     void latePortalHoldIsEnded() {
-        QVERIFY(startPortal(3));
-        QVERIFY(m_logind.start(m_bus, kLogind, {"--template", "logind"}));
-        DesktopIdleSleepInhibitor inhibitor(m_bus.connection(), m_bus.connection(), m_errors);
+        QVERIFY(StartPortal(3));
+        QVERIFY(m_logind.Start(m_bus, kLogind, {"--template", "logind"}));
+        DesktopIdleSleepInhibitor inhibitor(m_bus.Connection(), m_bus.Connection(), m_errors);
         QElapsedTimer waited;
         waited.start();
         inhibitor.Inhibit();
         QVERIFY2(waited.elapsed() < 2900, qPrintable(QString::number(waited.elapsed())));
-        QCOMPARE(logindInhibitors().size(), 1); // held through logind meanwhile
+        QCOMPARE(LogindInhibitors().size(), 1); // held through logind meanwhile
         const QString request = kPortalPath + "/request/" + m_sender + "/lumivar_1";
-        QTRY_VERIFY_WITH_TIMEOUT(m_portal.calls().contains("closed " + request), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_portal.Calls().contains("closed " + request), 5000);
         QCOMPARE(m_errors.str(), "");
     }
 
     void withoutPortalLogindHoldsIdleOff() {
-        QVERIFY(m_logind.start(m_bus, kLogind, {"--template", "logind"}));
-        DesktopIdleSleepInhibitor inhibitor(m_bus.connection(), m_bus.connection(), m_errors);
+        QVERIFY(m_logind.Start(m_bus, kLogind, {"--template", "logind"}));
+        DesktopIdleSleepInhibitor inhibitor(m_bus.Connection(), m_bus.Connection(), m_errors);
         inhibitor.Inhibit();
-        const QList<QStringList> held = logindInhibitors();
+        const QList<QStringList> held = LogindInhibitors();
         QCOMPARE(held.size(), 1);
         QCOMPARE(held[0].mid(0, 2), (QStringList{"idle", "Lumivar"}));
         QCOMPARE(held[0][3], "block");
         inhibitor.Release(); // closing the descriptor is what ends it
-        QTRY_VERIFY(logindInhibitors().isEmpty());
+        QTRY_VERIFY(LogindInhibitors().isEmpty());
         QCOMPARE(m_errors.str(), "");
     }
 
     void withNeitherItSaysSoOnce() {
-        DesktopIdleSleepInhibitor inhibitor(m_bus.connection(), m_bus.connection(), m_errors);
+        DesktopIdleSleepInhibitor inhibitor(m_bus.Connection(), m_bus.Connection(), m_errors);
         inhibitor.Inhibit();
         inhibitor.Release();
         const std::string line = m_errors.str();
@@ -116,17 +113,17 @@ private slots:
     }
 
 private:
-    bool startPortal(int delay) {
-        return m_portal.start(m_bus, kPortal,
+    bool StartPortal(int delay) {
+        return m_portal.Start(m_bus, kPortal,
                               {kPortal, kPortalPath, "org.freedesktop.portal.Inhibit"}) &&
-               m_portal.addMethod(kPortalPath, "org.freedesktop.portal.Inhibit", "Inhibit",
+               m_portal.AddMethod(kPortalPath, "org.freedesktop.portal.Inhibit", "Inhibit",
                                   "sua{sv}", "o", PortalInhibit(m_sender, delay));
     }
 
     /// logind's inhibitors as (what, who, why, mode).
-    QList<QStringList> logindInhibitors() {
+    QList<QStringList> LogindInhibitors() {
         const QDBusMessage reply =
-            m_logind.call(kLogindPath, "org.freedesktop.login1.Manager", "ListInhibitors");
+            m_logind.Call(kLogindPath, "org.freedesktop.login1.Manager", "ListInhibitors");
         QList<QStringList> inhibitors;
         if (reply.type() != QDBusMessage::ReplyMessage)
             return inhibitors;
@@ -145,14 +142,14 @@ private:
     }
 
     QTemporaryDir m_dir;
-    PrivateBus m_bus{QStringLiteral("lumivar-inhibitor-bus")};
-    DBusMock m_portal{m_dir.filePath("portal-calls.log")};
-    DBusMock m_logind{m_dir.filePath("logind-calls.log")};
+    test::PrivateBus m_bus{QStringLiteral("lumivar-inhibitor-bus")};
+    test::DBusMock m_portal{m_dir.filePath("portal-calls.log")};
+    test::DBusMock m_logind{m_dir.filePath("logind-calls.log")};
     QString m_sender;
     std::ostringstream m_errors;
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt
 
-QTEST_GUILESS_MAIN(lumivar::IdleSleepInhibitorTest)
+QTEST_GUILESS_MAIN(lumivar::qt::IdleSleepInhibitorTest)
 #include "IdleSleepInhibitorTest.moc"

@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
-
-using test::DBusMock;
-using test::PrivateBus;
 
 const QString kLogind = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
@@ -38,33 +35,33 @@ private slots:
         // before anything reads it (libdbus reads it once): the mock is reached
         // by address, and no test can reach a real logind.
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + m_dir.filePath("no-bus").toUtf8());
-        QVERIFY2(m_bus.start(m_dir.path()), qPrintable(m_bus.connection().lastError().message()));
+        QVERIFY2(m_bus.Start(m_dir.path()), qPrintable(m_bus.Connection().lastError().message()));
     }
 
     void init() {
         m_errors.str({});
         m_failures.clear();
-        QVERIFY(m_logind.start(m_bus, kLogind, {"--template", "logind"}));
+        QVERIFY(m_logind.Start(m_bus, kLogind, {"--template", "logind"}));
     }
 
-    void cleanup() { QVERIFY(m_logind.stop()); }
+    void cleanup() { QVERIFY(m_logind.Stop()); }
 
     void oneRequestMakesOnePowerOffCall() {
-        LogindPowerOff powerOff(m_bus.connection(), m_errors);
+        LogindPowerOff powerOff(m_bus.Connection(), m_errors);
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.AcquirePowerOffPrivilege();
         powerOff.RequestPowerOff();
         QVERIFY(finished.wait(10000));
         QTest::qWait(200); // room for a stray second call to show up
-        QCOMPARE(m_logind.calls(), (QStringList{"CanPowerOff", "PowerOff False"}));
+        QCOMPARE(m_logind.Calls(), (QStringList{"CanPowerOff", "PowerOff False"}));
         QCOMPARE(m_errors.str(), "");
     }
 
     // The reason reaches the window as well as standard error, both one line.
     void refusalIsReported() {
-        QVERIFY(refusePowerOff());
-        LogindPowerOff powerOff(m_bus.connection(), m_errors);
-        recordFailures(powerOff);
+        QVERIFY(RefusePowerOff());
+        LogindPowerOff powerOff(m_bus.Connection(), m_errors);
+        RecordFailures(powerOff);
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.RequestPowerOff();
         QVERIFY(finished.wait(10000));
@@ -75,16 +72,16 @@ private slots:
     }
 
     void destroyedBeforeTheReply() {
-        QVERIFY(refusePowerOff());
+        QVERIFY(RefusePowerOff());
         {
-            LogindPowerOff powerOff(m_bus.connection(), m_errors);
-            recordFailures(powerOff);
+            LogindPowerOff powerOff(m_bus.Connection(), m_errors);
+            RecordFailures(powerOff);
             powerOff.RequestPowerOff();
         }
         QTest::qWait(300); // the refusal arrives for nobody
         QCOMPARE(m_errors.str(), "");
         QVERIFY(m_failures.empty());
-        QCOMPARE(m_logind.calls().value(0), "PowerOff False");
+        QCOMPARE(m_logind.Calls().value(0), "PowerOff False");
     }
 
     void canPowerOffAnswers_data() {
@@ -110,21 +107,21 @@ private slots:
         QFETCH(QString, request);
         QFETCH(QString, warning);
         QVERIFY(
-            m_logind.addMethod(kPath, kManager, "CanPowerOff", "", "s", "ret = '" + answer + "'"));
-        LogindPowerOff powerOff(m_bus.connection(), m_errors);
+            m_logind.AddMethod(kPath, kManager, "CanPowerOff", "", "s", "ret = '" + answer + "'"));
+        LogindPowerOff powerOff(m_bus.Connection(), m_errors);
         QCOMPARE(QString::fromStdString(powerOff.LikelyRefusal()), warning);
         powerOff.AcquirePowerOffPrivilege();
         QCOMPARE(CountLines(m_errors.str()), lines);
         QSignalSpy finished(&powerOff, &LogindPowerOff::requestFinished);
         powerOff.RequestPowerOff();
         QVERIFY(finished.wait(10000));
-        QCOMPARE(m_logind.calls(), (QStringList{"CanPowerOff", "CanPowerOff", request}));
+        QCOMPARE(m_logind.Calls(), (QStringList{"CanPowerOff", "CanPowerOff", request}));
     }
 
     void missingLogindIsReported() {
-        QVERIFY(m_logind.stop());
-        LogindPowerOff powerOff(m_bus.connection(), m_errors);
-        recordFailures(powerOff);
+        QVERIFY(m_logind.Stop());
+        LogindPowerOff powerOff(m_bus.Connection(), m_errors);
+        RecordFailures(powerOff);
         QVERIFY2(powerOff.LikelyRefusal().starts_with(
                      "无法询问 logind 能否关机 (org.freedesktop.DBus.Error.ServiceUnknown: "),
                  powerOff.LikelyRefusal().c_str());
@@ -145,7 +142,7 @@ private slots:
     void noSystemBusIsReported() {
         {
             LogindPowerOff powerOff(QDBusConnection::systemBus(), m_errors); // the real default
-            recordFailures(powerOff);
+            RecordFailures(powerOff);
             QVERIFY2(powerOff.LikelyRefusal().starts_with("没有系统总线,无法请求关机 ("),
                      powerOff.LikelyRefusal().c_str());
             powerOff.AcquirePowerOffPrivilege();
@@ -157,32 +154,32 @@ private slots:
                  m_errors.str().c_str());
         QCOMPARE(m_failures.size(), 1u);
         QVERIFY2(m_failures[0].starts_with("没有系统总线: "), m_failures[0].c_str());
-        QVERIFY(m_logind.calls().isEmpty());
+        QVERIFY(m_logind.Calls().isEmpty());
     }
 
 private:
     // logind's answer when polkit wants a password, with a line break that
     // must not split the report
-    bool refusePowerOff() {
-        return m_logind.addMethod(
+    bool RefusePowerOff() {
+        return m_logind.AddMethod(
             kPath, kManager, "PowerOff", "b", "",
             "raise dbus.exceptions.DBusException('Interactive\\nauthentication "
             "required.', name='org.freedesktop.DBus.Error."
             "InteractiveAuthorizationRequired')");
     }
 
-    void recordFailures(PowerOff& powerOff) {
+    void RecordFailures(PowerOff& powerOff) {
         powerOff.SetFailureHandler([this](const std::string& why) { m_failures.push_back(why); });
     }
 
     QTemporaryDir m_dir;
-    PrivateBus m_bus{QStringLiteral("lumivar-test-bus")};
-    DBusMock m_logind{m_dir.filePath("logind-calls.log")};
+    test::PrivateBus m_bus{QStringLiteral("lumivar-test-bus")};
+    test::DBusMock m_logind{m_dir.filePath("logind-calls.log")};
     std::ostringstream m_errors;
     std::vector<std::string> m_failures;
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt
 
-QTEST_GUILESS_MAIN(lumivar::LogindPowerOffTest)
+QTEST_GUILESS_MAIN(lumivar::qt::LogindPowerOffTest)
 #include "LogindPowerOffTest.moc"

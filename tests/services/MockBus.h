@@ -30,7 +30,7 @@ public:
     }
 
     /// Starts the daemon with its socket in `dir` and connects to it.
-    bool start(const QString& dir) {
+    bool Start(const QString& dir) {
         DieWithParent(m_daemon);
         m_daemon.start(QStringLiteral(LUMIVAR_DBUS_DAEMON),
                        {"--config-file=" LUMIVAR_PRIVATE_BUS_CONF, "--nofork", "--print-address",
@@ -42,8 +42,8 @@ public:
         return m_bus.isConnected();
     }
 
-    const QString& address() const { return m_address; }
-    QDBusConnection& connection() { return m_bus; }
+    const QString& Address() const { return m_address; }
+    QDBusConnection& Connection() { return m_bus; }
 
 private:
     QString m_name;
@@ -57,34 +57,34 @@ private:
 class DBusMock {
 public:
     explicit DBusMock(QString logPath) : m_logPath(std::move(logPath)) {}
-    ~DBusMock() { stop(); }
+    ~DBusMock() { Stop(); }
 
     /// Starts `python3 -m dbusmock <arguments>` on `bus` as both its system
     /// and session bus and waits until it owns `service`.
-    bool start(PrivateBus& bus, const QString& service, const QStringList& arguments) {
+    bool Start(PrivateBus& bus, const QString& service, const QStringList& arguments) {
         QFile::remove(m_logPath);
         m_bus = &bus;
         m_service = service;
         DieWithParent(m_process);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address());
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.Address());
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
         m_process.setProcessEnvironment(environment);
         m_process.start(QStringLiteral(LUMIVAR_DBUSMOCK_PYTHON),
                         QStringList{"-m", "dbusmock"} + arguments + QStringList{"-l", m_logPath});
-        return QTest::qWaitFor([this] { return registered(); }, 20000);
+        return QTest::qWaitFor([this] { return Registered(); }, 20000);
     }
 
-    bool stop() {
+    bool Stop() {
         if (m_process.state() == QProcess::NotRunning)
             return true;
         m_process.kill();
         m_process.waitForFinished();
-        return QTest::qWaitFor([this] { return !registered(); }, 5000);
+        return QTest::qWaitFor([this] { return !Registered(); }, 5000);
     }
 
     /// The call log, one "Method args" entry per call, timestamps dropped.
-    QStringList calls() const {
+    QStringList Calls() const {
         QFile log(m_logPath);
         QStringList calls;
         if (!log.open(QIODevice::ReadOnly))
@@ -96,18 +96,18 @@ public:
     }
 
     /// Calls a method of the mock object at `path`; the reply, error or not.
-    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
+    QDBusMessage Call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& arguments = {}) {
         QDBusMessage call = QDBusMessage::createMethodCall(m_service, path, interface, method);
         call.setArguments(arguments);
-        return m_bus->connection().call(call);
+        return m_bus->Connection().call(call);
     }
 
     /// Adds or replaces a method of the object at `path`; `code` is Python.
-    bool addMethod(const QString& path, const QString& interface, const QString& name,
+    bool AddMethod(const QString& path, const QString& interface, const QString& name,
                    const QString& in, const QString& out, const QString& code) {
         const QDBusMessage reply =
-            call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"),
+            Call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"),
                  {interface, name, in, out, code});
         if (reply.type() != QDBusMessage::ReplyMessage)
             qWarning("AddMethod failed: %s", qPrintable(reply.errorMessage()));
@@ -115,8 +115,8 @@ public:
     }
 
 private:
-    bool registered() const {
-        return m_bus->connection().interface()->isServiceRegistered(m_service);
+    bool Registered() const {
+        return m_bus->Connection().interface()->isServiceRegistered(m_service);
     }
 
     QString m_logPath;

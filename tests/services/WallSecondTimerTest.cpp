@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
 
 using std::chrono::milliseconds;
@@ -65,10 +65,10 @@ private slots:
         WallSecondTimer timer(clock);
         int ticks = 0;
         connect(&timer, &WallSecondTimer::tick, this, [&] { ++ticks; });
-        timer.start();
+        timer.Start();
         QTest::qWait(1100); // across a real boundary: only the clock given counts
         QCOMPARE(ticks, 0);
-        QVERIFY(timer.isActive());
+        QVERIFY(timer.IsActive());
         clock.m_now = At(1002);
         QTRY_COMPARE(ticks, 1);
         QTest::qWait(100);
@@ -80,7 +80,7 @@ private slots:
         WallSecondTimer timer;
         std::vector<WallTime> ticks;
         connect(&timer, &WallSecondTimer::tick, this, [&] { ticks.push_back(clock.Now()); });
-        timer.start();
+        timer.Start();
         QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 4, 8000);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             const auto since = ticks[i].time_since_epoch();
@@ -101,17 +101,17 @@ private slots:
         int ticks = 0;
         connect(&timer, &WallSecondTimer::tick, this, [&] {
             ++ticks;
-            timer.stop();
+            timer.Stop();
         });
-        timer.start();
+        timer.Start();
         QTRY_COMPARE_WITH_TIMEOUT(ticks, 1, 3000);
-        QVERIFY(!timer.isActive());
+        QVERIFY(!timer.IsActive());
         QTest::qWait(1200);
         QCOMPARE(ticks, 1);
     }
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt
 
-QTEST_GUILESS_MAIN(lumivar::WallSecondTimerTest)
+QTEST_GUILESS_MAIN(lumivar::qt::WallSecondTimerTest)
 #include "WallSecondTimerTest.moc"

@@ -55,7 +55,9 @@ FakeHost::FakeHost(FakeDesktop& desktop, ui::Dialog& dialog, FakeHost* owner)
     }
 }
 
-FakeHost::~FakeHost() { m_dialog.Attach(nullptr); }
+FakeHost::~FakeHost() {
+    m_dialog.Attach(nullptr);
+}
 
 FakeControl& FakeHost::Control(int id) {
     const auto found = m_controls.find(id);
@@ -84,7 +86,9 @@ void FakeHost::Click(int id) {
     m_dialog.OnCommand(id);
 }
 
-void FakeHost::Command(int id) { m_dialog.OnCommand(id); }
+void FakeHost::Command(int id) {
+    m_dialog.OnCommand(id);
+}
 
 void FakeHost::Spin(int delta) {
     FakeControl& spin = Control(kSpinId);
@@ -149,7 +153,7 @@ void FakeHost::ShowWindow(int command) {
     log.push_back("show " + std::to_string(command));
     if (command == ui::kSwHide) {
         visible = false;
-    } else if (command == ui::kSwMinimize) {
+    } else if (command == ui::kSwMinimize || command == ui::kSwShowMinNoActive) {
         const bool wasMinimized = minimized;
         minimized = true;
         visible = true;
@@ -166,8 +170,8 @@ void FakeHost::ShowWindow(int command) {
 
 void FakeHost::SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) {
     log.push_back("pos " + std::to_string(x) + "," + std::to_string(y) + " " +
-                  std::to_string(width) + "x" + std::to_string(height) + " flags=" +
-                  std::to_string(flags));
+                  std::to_string(width) + "x" + std::to_string(height) +
+                  " flags=" + std::to_string(flags));
     windowRect = {x, y, x + width, y + height};
     topmost = true;
     if (flags & ui::kSwpShowWindow)
@@ -195,17 +199,21 @@ std::unique_ptr<ui::Painter> FakeHost::ClientPainter() {
     return std::make_unique<RecordingPainter>(paintLog);
 }
 
-std::string FakeHost::LoadString(int id) const { return std::string(ui::FindString(id)); }
+std::string FakeHost::LoadString(int id) const {
+    return std::string(ui::FindString(id));
+}
 
 void FakeHost::AppendSystemMenuItem(int commandId, std::string_view text) {
     systemMenu.push_back(std::to_string(commandId) + " " + std::string(text));
 }
 
-void FakeHost::AddTrayIcon(const ui::TrayIconData& data) {
+bool FakeHost::AddTrayIcon(const ui::TrayIconData& data) {
     log.push_back("tray add " + Describe(data));
-    if (!m_trayIconShown)
+    if (!m_trayIconShown && m_desktop.shellTakesIcons) {
         ++m_desktop.trayIcons; // the shell keeps one icon per (window, id)
-    m_trayIconShown = true;
+        m_trayIconShown = true;
+    }
+    return m_trayIconShown;
 }
 
 void FakeHost::DeleteTrayIcon(const ui::TrayIconData& data) {
@@ -217,8 +225,8 @@ void FakeHost::DeleteTrayIcon(const ui::TrayIconData& data) {
 
 void FakeHost::TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned flags) {
     log.push_back("menu " + std::to_string(menuId) + " popup " + std::to_string(popupIndex) +
-                  " at " + std::to_string(at.x) + "," + std::to_string(at.y) + " flags=" +
-                  std::to_string(flags));
+                  " at " + std::to_string(at.x) + "," + std::to_string(at.y) +
+                  " flags=" + std::to_string(flags));
     const int choice = std::exchange(menuChoice, 0);
     if (choice)
         m_dialog.OnCommand(choice);
@@ -255,7 +263,9 @@ FakeHost& FakeDesktop::Open(ui::Dialog& dialog) {
     return host;
 }
 
-void FakeDesktop::RunFor(std::chrono::milliseconds span) { RunUntil(clock.Now() + span); }
+void FakeDesktop::RunFor(std::chrono::milliseconds span) {
+    RunUntil(clock.Now() + span);
+}
 
 void FakeDesktop::RunUntil(WallTime until) {
     while (FireNext(until)) {
@@ -263,9 +273,12 @@ void FakeDesktop::RunUntil(WallTime until) {
     clock.Set(until);
 }
 
-void FakeDesktop::FireDueTimers() {
-    while (FireNext(clock.Now())) {
-    }
+void FakeDesktop::RestartShell() {
+    trayIcons = 0;
+    for (const auto& window : windows)
+        window->m_trayIconShown = false;
+    for (const auto& window : windows)
+        window->m_dialog.OnTaskbarCreated();
 }
 
 void FakeDesktop::JumpWallClock(std::chrono::milliseconds delta) {

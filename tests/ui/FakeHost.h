@@ -49,22 +49,22 @@ public:
     ~FakeHost() override;
 
     // User actions, delivered as the window system would.
-    void Click(int id);             // a button, radio button or check box
-    void Command(int id);           // a menu command or key (1 Enter, 2 Esc)
+    void Click(int id);   // a button, radio button or check box
+    void Command(int id); // a menu command or key (1 Enter, 2 Esc)
     void SetPicker(int id, TargetTime time) { Control(id).time = time; }
-    void Spin(int delta);           // one press of the refresh up-down control
+    void Spin(int delta); // one press of the refresh up-down control
     void TrayMouse(unsigned mouseMessage);
     void Minimize() { ShowWindow(ui::kSwMinimize); }
-    bool Close();                   // the close box: WM_CLOSE then IDCANCEL
+    bool Close(); // the close box: WM_CLOSE then IDCANCEL
 
     FakeControl& Control(int id);
     const FakeControl& Control(int id) const;
+    bool IsControlEnabled(int id) const { return Control(id).enabled; }
     bool TimerRunning(int id) const { return m_timers.count(id) != 0; }
     const FakeTimer& Timer(int id) const { return m_timers.at(id); }
 
     // DialogHost
     void EnableControl(int id, bool enable) override { Control(id).enabled = enable; }
-    bool IsControlEnabled(int id) const override { return Control(id).enabled; }
     void SetControlText(int id, std::string_view text) override { Control(id).text = text; }
     std::string ControlText(int id) const override { return Control(id).text; }
     void SetCheck(int id, int state) override { Control(id).check = state; }
@@ -98,21 +98,21 @@ public:
     bool HasSystemMenu() const override { return hasSystemMenu; }
     void AppendSystemMenuSeparator() override { systemMenu.push_back("separator"); }
     void AppendSystemMenuItem(int commandId, std::string_view text) override;
-    void AddTrayIcon(const ui::TrayIconData& data) override;
+    bool AddTrayIcon(const ui::TrayIconData& data) override;
     void DeleteTrayIcon(const ui::TrayIconData& data) override;
     void TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned flags) override;
     ui::DialogHost* CreateModeless(std::unique_ptr<ui::Dialog> dialog) override;
     int RunModal(ui::Dialog& dialog) override;
 
     // What the behaviour did, for the tests to look at.
-    std::vector<std::string> log;         // show commands, tray, menus, placement...
-    std::vector<std::string> paintLog;    // paints and client drawing
+    std::vector<std::string> log;      // show commands, tray, menus, placement...
+    std::vector<std::string> paintLog; // paints and client drawing
     std::vector<std::string> systemMenu;
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<WallTime> wallSecondTicks; // when each wall-second tick reached the window
-    std::deque<int> answers;              // message-box answers, in order
+    std::deque<int> answers;               // message-box answers, in order
     std::function<void()> whileMessageBoxOpen;
-    int menuChoice = 0;                   // item chosen from the next tracked menu
+    int menuChoice = 0; // item chosen from the next tracked menu
     bool visible = true;
     bool minimized = false;
     bool topmost = false;
@@ -149,14 +149,14 @@ public:
     void RunFor(std::chrono::milliseconds span);
     /// Moves the clock on to `until`.
     void RunUntil(WallTime until);
-    /// Fires only the timers already due now (a nested message loop's turn).
-    void FireDueTimers();
     /// Sets the wall clock by `delta`. Timers run on elapsed time, not on the
     /// wall clock, so each keeps what was left of its delay.
     void JumpWallClock(std::chrono::milliseconds delta);
     /// The machine sleeps for `span`: nothing fires meanwhile, and what fell
     /// due fires once on waking.
     void Sleep(std::chrono::milliseconds span) { clock.Advance(span); }
+    /// The shell starts again, holding no icon, and tells every window.
+    void RestartShell();
 
     /// How late (or, negative, early) each wall-second timer delivery comes
     /// after its aim; none when unset.
@@ -166,6 +166,7 @@ public:
     std::vector<std::unique_ptr<ui::Dialog>> ownedDialogs; // modeless windows' objects
     std::vector<std::unique_ptr<FakeHost>> windows;        // every window, main first
     int trayIcons = 0;                                     // icons currently shown
+    bool shellTakesIcons = true;                           // false: there is no notification area
 
 private:
     friend class FakeHost;

@@ -26,6 +26,21 @@ TEST_F(MainWindowTest, MinimisingHidesBehindOneIconAndDoubleClickBringsItBack) {
     EXPECT_EQ(desktop.trayIcons, 1);
 }
 
+TEST_F(MainWindowTest, WithoutAShellToHoldTheIconTheWindowStaysOnTheTaskbar) {
+    FakeHost& window = Start();
+    window.Minimize();
+    desktop.RestartShell();
+    EXPECT_EQ(desktop.trayIcons, 1) << "the new shell is given the icon";
+    EXPECT_FALSE(window.visible);
+    desktop.shellTakesIcons = false;
+    desktop.RestartShell();
+    EXPECT_TRUE(window.visible && window.minimized);
+    EXPECT_EQ(window.log.back(), "show 7") << "without taking the focus";
+    window.ShowWindow(ui::kSwShowNormal);
+    window.Minimize();
+    EXPECT_TRUE(window.visible && window.minimized);
+}
+
 TEST_F(MainWindowTest, OtherMouseMessagesOnTheIconDoNothing) {
     FakeHost& window = Start();
     window.Minimize();

@@ -1,6 +1,7 @@
 #include "ControlFactory.h"
 
 #include "AccessibleNames.h"
+#include "QtText.h"
 #include "ResourceImages.h"
 #include "UpDownControl.h"
 #include "WindowStyles.h"
@@ -23,18 +24,12 @@ namespace {
 
 using ui::ControlTemplate;
 
-constexpr QSize kIconSize{32, 32}; // SM_CXICON x SM_CYICON
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool Has(const ControlTemplate& control, std::uint32_t bits) {
     return (control.style & bits) == bits;
 }
 
 QWidget* MakeButton(const ControlTemplate& control, QWidget& window) {
-    const QString text = Utf8(control.text);
+    const QString text = FromUtf8(control.text);
     switch (control.style & style::kButtonKindMask) {
     case style::kGroupBox:
         return new QGroupBox(text, &window);
@@ -101,7 +96,7 @@ QWidget* MakeStatic(const ControlTemplate& control, QWidget& window) {
 }
 
 QWidget* MakeEdit(const ControlTemplate& control, QWidget& window) {
-    auto* edit = new QLineEdit(Utf8(control.text), &window);
+    auto* edit = new QLineEdit(FromUtf8(control.text), &window);
     edit->setReadOnly(Has(control, style::kEditReadOnly));
     edit->setFrame(Has(control, style::kBorder));
     if (Has(control, style::kEditCenter))
@@ -147,7 +142,7 @@ void SetRadioTabStop(QWidget& radio, bool checked) {
 }
 
 QString StaticText(std::string_view text, bool noPrefix) {
-    const QString raw = Utf8(text);
+    const QString raw = FromUtf8(text);
     if (noPrefix)
         return raw;
     QString shown;

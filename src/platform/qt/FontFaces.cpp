@@ -1,5 +1,7 @@
 #include "FontFaces.h"
 
+#include "QtText.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -60,7 +62,7 @@ QString MapFontFace(std::string_view windowsFace) {
     }
     if (Contains(kSansFaces, windowsFace))
         return QStringLiteral("Sans Serif");
-    return QString::fromUtf8(windowsFace.data(), static_cast<qsizetype>(windowsFace.size()));
+    return FromUtf8(windowsFace);
 }
 
 QFont PointFont(std::string_view windowsFace, int tenthsOfPoint, int dpiY) {

@@ -6,6 +6,7 @@
 #include "Dialog.h"
 #include "FontFaces.h"
 #include "QtMessageBox.h"
+#include "QtText.h"
 #include "TrayIcons.h"
 #include "UpDownControl.h"
 #include "WallSecondTimer.h"
@@ -41,10 +42,6 @@ namespace {
 
 // Windows never runs a timer faster than USER_TIMER_MINIMUM.
 constexpr std::chrono::milliseconds kShortestPeriod{10};
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Qt::WindowFlags FlagsFor(const ui::DialogTemplate& source, bool owned) {
     Qt::WindowFlags flags;
@@ -100,7 +97,7 @@ QtDialogHost::QtDialogHost(ui::Dialog& dialog, const ui::DialogTemplate& source,
     WindowEvents& events = *this;
     m_window = std::make_unique<DialogWindow>(events, parent, FlagsFor(source, owner != nullptr));
     m_window->setObjectName(QStringLiteral("dialog%1").arg(source.id));
-    m_window->setWindowTitle(Utf8(source.title));
+    m_window->setWindowTitle(FromUtf8(source.title));
     const QFont font = DialogFont(source.fontFace, source.fontPoints, Dpi());
     m_window->setFont(font);
     m_units = TemplateBaseUnits(source, font);
@@ -235,11 +232,6 @@ void QtDialogHost::EnableControl(int id, bool enable) {
         control->setEnabled(enable);
 }
 
-bool QtDialogHost::IsControlEnabled(int id) const {
-    const QWidget* control = Control(id);
-    return control && control->isEnabledTo(m_window.get());
-}
-
 void QtDialogHost::SetControlText(int id, std::string_view text) {
     const auto found = std::find_if(m_controls.begin(), m_controls.end(),
                                     [id](const DialogControl& c) { return c.source->id == id; });
@@ -249,11 +241,11 @@ void QtDialogHost::SetControlText(int id, std::string_view text) {
     if (auto* label = qobject_cast<QLabel*>(widget))
         label->setText(StaticText(text, found->source->style & style::kStaticNoPrefix));
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(Utf8(text));
+        button->setText(FromUtf8(text));
     else if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(Utf8(text));
+        edit->setText(FromUtf8(text));
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
-        group->setTitle(Utf8(text));
+        group->setTitle(FromUtf8(text));
 }
 
 std::string QtDialogHost::ControlText(int id) const {
@@ -312,11 +304,6 @@ void QtDialogHost::SetPickerTime(int id, const TargetTime& time) {
         picker->setTime(QTime(time.hour, time.minute, time.second));
 }
 
-void QtDialogHost::SetSpinBase(int id, int base) {
-    if (UpDownControl* upDown = UpDown(id))
-        upDown->SetBase(base);
-}
-
 void QtDialogHost::SetSpinRange(int id, int lower, int upper) {
     if (UpDownControl* upDown = UpDown(id))
         upDown->SetRange(lower, upper);
@@ -338,14 +325,14 @@ void QtDialogHost::SetTimer(int id, std::chrono::milliseconds period, ui::TimerP
     // Stopped, never destroyed: KillTimer may come from the timer's own tick.
     timer->periodic.stop();
     if (timer->wallSecond)
-        timer->wallSecond->stop();
+        timer->wallSecond->Stop();
     if (pacing == ui::TimerPacing::WallSecond) {
         if (!timer->wallSecond) {
             timer->wallSecond = std::make_unique<WallSecondTimer>();
             QObject::connect(timer->wallSecond.get(), &WallSecondTimer::tick, m_window.get(),
                              [this, id] { TimerTick(id); });
         }
-        timer->wallSecond->start();
+        timer->wallSecond->Start();
     } else {
         timer->periodic.start(std::max(period, kShortestPeriod));
     }
@@ -357,7 +344,7 @@ void QtDialogHost::KillTimer(int id) {
         return;
     found->second->periodic.stop();
     if (found->second->wallSecond)
-        found->second->wallSecond->stop();
+        found->second->wallSecond->Stop();
 }
 
 void QtDialogHost::TimerTick(int id) {
@@ -366,7 +353,7 @@ void QtDialogHost::TimerTick(int id) {
 }
 
 int QtDialogHost::MessageBox(std::string_view text, std::string_view caption, unsigned type) {
-    return ShowMessageBox(&MainHost().Window(), {Utf8(text), Utf8(caption), type});
+    return ShowMessageBox(&MainHost().Window(), {FromUtf8(text), FromUtf8(caption), type});
 }
 
 ui::DialogHost* QtDialogHost::CreateModeless(std::unique_ptr<ui::Dialog> dialog) {

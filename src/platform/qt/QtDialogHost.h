@@ -17,10 +17,6 @@ class QAbstractButton;
 class QEventLoop;
 class QTimer;
 
-namespace lumivar {
-class WallSecondTimer;
-}
-
 namespace lumivar::ui {
 class Dialog;
 }
@@ -29,6 +25,7 @@ namespace lumivar::qt {
 
 class TrayIcons;
 class UpDownControl;
+class WallSecondTimer;
 
 /// One dialog window on Qt: the window and its controls built from the
 /// dialog's template, and every DialogHost operation on them. The first
@@ -60,7 +57,6 @@ public:
 
     // DialogHost
     void EnableControl(int id, bool enable) override;
-    bool IsControlEnabled(int id) const override;
     void SetControlText(int id, std::string_view text) override;
     std::string ControlText(int id) const override;
     void SetCheck(int id, int state) override;
@@ -69,7 +65,8 @@ public:
     int CheckedRadioButton(int first, int last) const override;
     TargetTime PickerTime(int id) const override;
     void SetPickerTime(int id, const TargetTime& time) override;
-    void SetSpinBase(int id, int base) override;
+    // The buddy edit's text is the dialog's to write: it is always decimal.
+    void SetSpinBase(int /*id*/, int /*base*/) override {}
     void SetSpinRange(int id, int lower, int upper) override;
     void SetSpinPos(int id, int pos) override;
     void SetFocus(int id) override;
@@ -94,7 +91,7 @@ public:
     bool HasSystemMenu() const override { return false; }
     void AppendSystemMenuSeparator() override {}
     void AppendSystemMenuItem(int /*commandId*/, std::string_view /*text*/) override {}
-    void AddTrayIcon(const ui::TrayIconData& data) override;
+    bool AddTrayIcon(const ui::TrayIconData& data) override;
     void DeleteTrayIcon(const ui::TrayIconData& data) override;
     void TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned flags) override;
     DialogHost* CreateModeless(std::unique_ptr<ui::Dialog> dialog) override;
@@ -111,7 +108,6 @@ private:
     QtDialogHost& MainHost() { return m_owner ? *m_owner : *this; }
     QAbstractButton* Button(int id) const;
     UpDownControl* UpDown(int id) const;
-    void SetRadioChecks(int first, int last, int checked);
     void Command(int id);
     void TimerTick(int id);
     void Spin(int id, int delta);

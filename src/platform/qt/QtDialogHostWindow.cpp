@@ -4,6 +4,7 @@
 
 #include "Dialog.h"
 #include "QtPainter.h"
+#include "QtText.h"
 #include "ResourceIds.h"
 #include "ResourceImages.h"
 #include "SystemUptime.h"
@@ -21,12 +22,6 @@ namespace lumivar::qt {
 namespace style = ui::style;
 namespace {
 
-constexpr int kIconSide = 32; // SM_CXICON, SM_CYICON
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 ui::Rect ToRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
@@ -37,13 +32,7 @@ void QtDialogHost::ShowWindow(int command) {
     DialogWindow& window = *m_window;
     switch (command) {
     case ui::kSwHide:
-        // The main window hides only behind an icon that is really there:
-        // with no notification area it stays minimised in the taskbar, so
-        // that it can never be lost.
-        if (!m_owner && !m_tray->AnyShown())
-            window.showMinimized();
-        else
-            window.hide();
+        window.hide();
         break;
     case ui::kSwShowNormal:
         window.showNormal();
@@ -51,6 +40,7 @@ void QtDialogHost::ShowWindow(int command) {
         window.activateWindow();
         break;
     case ui::kSwMinimize:
+    case ui::kSwShowMinNoActive:
         // showMinimized() would show the window again after the size handler
         // has hidden it; a shown window only changes its state.
         if (window.isHidden())
@@ -212,13 +202,14 @@ void QtDialogHost::ContextMenu(const QPoint& globalPos) {
     if (text.empty())
         return;
     QMenu menu(m_window.get());
-    const QAction* about = menu.addAction(Utf8(text));
+    const QAction* about = menu.addAction(FromUtf8(text));
     if (menu.exec(globalPos) == about && m_alive)
         m_dialog.OnSysCommand(IDM_ABOUTBOX);
 }
 
-void QtDialogHost::AddTrayIcon(const ui::TrayIconData& data) {
+bool QtDialogHost::AddTrayIcon(const ui::TrayIconData& data) {
     m_tray->Add(data);
+    return m_tray->Shown(data.id);
 }
 
 void QtDialogHost::DeleteTrayIcon(const ui::TrayIconData& data) {
@@ -235,7 +226,7 @@ void QtDialogHost::TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsi
         if (item.id == 0)
             menu.addSeparator();
         else
-            menu.addAction(Utf8(item.text))->setData(item.id);
+            menu.addAction(FromUtf8(item.text))->setData(item.id);
     }
     const QAction* chosen = menu.exec(QPoint(at.x, at.y));
     if (!chosen)
@@ -252,7 +243,7 @@ ui::Size QtDialogHost::ScreenSize() const {
 }
 
 ui::Size QtDialogHost::IconSize() const {
-    return {kIconSide, kIconSide};
+    return {kIconSize.width(), kIconSize.height()};
 }
 
 ui::Point QtDialogHost::CursorPos() const {

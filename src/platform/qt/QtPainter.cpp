@@ -1,18 +1,13 @@
 #include "QtPainter.h"
 
 #include "FontFaces.h"
+#include "QtText.h"
 #include "ResourceImages.h"
 
 #include <QPaintDevice>
 #include <QPixmap>
 
 namespace lumivar::qt {
-
-namespace {
-
-constexpr QSize kIconSize{32, 32}; // SM_CXICON x SM_CYICON
-
-} // namespace
 
 QtPainter::QtPainter(QPaintDevice& device, int dpiY, std::function<void()> finished)
     : m_painter(&device), m_dpiY(dpiY), m_finished(std::move(finished)) {
@@ -50,7 +45,7 @@ void QtPainter::SelectFont(std::string_view face, int tenthsOfPoint) {
 }
 
 void QtPainter::DrawText(int x, int y, std::string_view text) {
-    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString line = FromUtf8(text);
     // (x, y) is the top-left corner of the text, QPainter's point its baseline.
     m_painter.drawText(QPoint(x, y + m_painter.fontMetrics().ascent()), line);
 }

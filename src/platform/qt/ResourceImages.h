@@ -6,6 +6,10 @@
 
 namespace lumivar::qt {
 
+/// The size of a large icon (SM_CXICON x SM_CYICON), as a window, the About
+/// box and a minimised window show it.
+inline constexpr QSize kIconSize{32, 32};
+
 /// Icon resource `id` with all its pictures; null if the program has none.
 QIcon LoadIconResource(int id);
 

@@ -66,13 +66,10 @@ void TrayIcons::Delete(const ui::TrayIconData& data) {
         found->second.icon->hide();
 }
 
-bool TrayIcons::AnyShown() const {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
-    for (const auto& [id, entry] : m_icons)
-        if (entry.icon->isVisible())
-            return true;
-    return false;
+bool TrayIcons::Shown(unsigned id) const {
+    const auto found = m_icons.find(id);
+    return QSystemTrayIcon::isSystemTrayAvailable() && found != m_icons.end() &&
+           found->second.icon->isVisible();
 }
 
 void TrayIcons::Activated(unsigned id, QSystemTrayIcon::ActivationReason reason) {

@@ -36,8 +36,8 @@ public:
     void Add(const ui::TrayIconData& data);
     /// Hides the icon; nothing if it is not shown.
     void Delete(const ui::TrayIconData& data);
-    /// Whether some icon is on show in a notification area that exists.
-    bool AnyShown() const;
+    /// Whether the icon is on show in a notification area that exists.
+    bool Shown(unsigned id) const;
 
 private:
     struct Entry {

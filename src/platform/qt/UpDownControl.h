@@ -19,8 +19,6 @@ public:
     void SetBuddy(QWidget* buddy, bool arrowKeys);
     QWidget* Buddy() const { return m_buddy; }
 
-    void SetBase(int base) { m_base = base; }
-    int Base() const { return m_base; }
     void SetRange(int lower, int upper);
     int Lower() const { return m_lower; }
     int Upper() const { return m_upper; }
@@ -47,7 +45,6 @@ private:
     QToolButton* m_up;
     QToolButton* m_down;
     QWidget* m_buddy = nullptr;
-    int m_base = 10;
     int m_lower = 100; // a fresh Windows up-down counts from 100 down to 0
     int m_upper = 0;
     int m_pos = 0;

@@ -33,13 +33,17 @@ void GdiPainter::CopyBitmap(int bitmapId, int x, int y, int width, int height) {
     ::DeleteObject(picture);
 }
 
-void GdiPainter::SetTransparentBackground() { ::SetBkMode(m_dc, TRANSPARENT); }
+void GdiPainter::SetTransparentBackground() {
+    ::SetBkMode(m_dc, TRANSPARENT);
+}
 
-void GdiPainter::SetTextColor(ui::ColorRef color) { ::SetTextColor(m_dc, color); }
+void GdiPainter::SetTextColor(ui::ColorRef color) {
+    ::SetTextColor(m_dc, color);
+}
 
 void GdiPainter::SelectFont(std::string_view face, int tenthsOfPoint) {
     const int height = -FontPixelHeight(tenthsOfPoint, ::GetDeviceCaps(m_dc, LOGPIXELSY));
-    std::wstring name = Widen(face);
+    std::wstring name = WidenUtf8(face);
     name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
     HFONT font = ::CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -53,7 +57,7 @@ void GdiPainter::SelectFont(std::string_view face, int tenthsOfPoint) {
 }
 
 void GdiPainter::DrawText(int x, int y, std::string_view text) {
-    const std::wstring wide = Widen(text);
+    const std::wstring wide = WidenUtf8(text);
     ::TextOutW(m_dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 

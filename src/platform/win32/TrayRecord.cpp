@@ -15,7 +15,7 @@ NOTIFYICONDATAW MakeTrayRecord(HWND window, const ui::TrayIconData& data, HICON 
     record.uFlags = data.flags;
     record.uCallbackMessage = data.callbackMessage;
     record.hIcon = icon;
-    const std::wstring tip = Widen(data.tip);
+    const std::wstring tip = WidenUtf8(data.tip);
     std::size_t length = std::min(tip.size(), std::size(record.szTip) - 1);
     // Never leave half a surrogate pair at the end.
     if (length > 0 && length < tip.size() && IS_HIGH_SURROGATE(tip[length - 1]))

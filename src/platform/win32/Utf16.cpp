@@ -6,7 +6,7 @@
 
 namespace lumivar::win32 {
 
-std::wstring Widen(std::string_view text) {
+std::wstring WidenUtf8(std::string_view text) {
     if (text.empty() || text.size() > INT_MAX)
         return {};
     const int length = static_cast<int>(text.size());
@@ -18,7 +18,7 @@ std::wstring Widen(std::string_view text) {
     return wide;
 }
 
-std::string Narrow(std::wstring_view text) {
+std::string NarrowUtf8(std::wstring_view text) {
     if (text.empty() || text.size() > INT_MAX)
         return {};
     const int length = static_cast<int>(text.size());
@@ -27,8 +27,7 @@ std::string Narrow(std::wstring_view text) {
     if (needed <= 0)
         return {};
     std::string narrow(static_cast<std::size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr);
     return narrow;
 }
 

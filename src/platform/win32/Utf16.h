@@ -9,9 +9,9 @@ namespace lumivar::win32 {
 /// the ANSI functions would read them in the system code page and show
 /// garbage on any Windows whose code page is not 65001. Invalid sequences
 /// become U+FFFD rather than truncating the text.
-std::wstring Widen(std::string_view text);
+std::wstring WidenUtf8(std::string_view text);
 
 /// UTF-16 from the system back to UTF-8. Unpaired surrogates become U+FFFD.
-std::string Narrow(std::wstring_view text);
+std::string NarrowUtf8(std::wstring_view text);
 
 } // namespace lumivar::win32

@@ -16,6 +16,7 @@ int Win32ApplicationHost::RunMainDialog(ui::Dialog& dialog) {
 
     const ModelessKeyboard keyboard;
     Win32DialogHost host(dialog, nullptr);
+    static_assert(ui::kMainDialogNotCreated == -1, "DialogBoxParamW's failure");
     return host.RunModalLoop();
 }
 

@@ -10,7 +10,9 @@
 
 namespace lumivar::win32 {
 
-HINSTANCE Win32DialogHost::Resources() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE Win32DialogHost::Resources() {
+    return ::GetModuleHandleW(nullptr);
+}
 
 Win32DialogHost::Win32DialogHost(ui::Dialog& dialog, Win32DialogHost* owner)
     : m_dialog(dialog), m_owner(owner) {}
@@ -23,8 +25,7 @@ Win32DialogHost::~Win32DialogHost() {
 int Win32DialogHost::RunModalLoop() {
     const INT_PTR result =
         ::DialogBoxParamW(Resources(), MAKEINTRESOURCEW(m_dialog.TemplateId()),
-                          m_owner ? m_owner->Window() : nullptr, DialogProc,
-                          CreationParam());
+                          m_owner ? m_owner->Window() : nullptr, DialogProc, CreationParam());
     return static_cast<int>(result);
 }
 
@@ -33,9 +34,8 @@ Win32DialogHost* Win32DialogHost::CreateModelessWindow(std::unique_ptr<ui::Dialo
     ui::Dialog& behaviour = *dialog;
     auto host = std::make_unique<Win32DialogHost>(behaviour, &owner);
     host->m_ownedDialog = std::move(dialog);
-    const HWND window =
-        ::CreateDialogParamW(Resources(), MAKEINTRESOURCEW(behaviour.TemplateId()),
-                             owner.Window(), DialogProc, host->CreationParam());
+    const HWND window = ::CreateDialogParamW(Resources(), MAKEINTRESOURCEW(behaviour.TemplateId()),
+                                             owner.Window(), DialogProc, host->CreationParam());
     if (!window)
         return nullptr;
     // From here the window owns the host: WM_NCDESTROY frees it.
@@ -65,13 +65,8 @@ void Win32DialogHost::EnableControl(int id, bool enable) {
     ::EnableWindow(Control(id), enable ? TRUE : FALSE);
 }
 
-bool Win32DialogHost::IsControlEnabled(int id) const {
-    const HWND control = Control(id);
-    return control && ::IsWindowEnabled(control);
-}
-
 void Win32DialogHost::SetControlText(int id, std::string_view text) {
-    ::SetDlgItemTextW(Window(), id, Widen(text).c_str());
+    ::SetDlgItemTextW(Window(), id, WidenUtf8(text).c_str());
 }
 
 std::string Win32DialogHost::ControlText(int id) const {
@@ -81,7 +76,7 @@ std::string Win32DialogHost::ControlText(int id) const {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
     const int length = ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return Narrow(text);
+    return NarrowUtf8(text);
 }
 
 void Win32DialogHost::SetCheck(int id, int state) {
@@ -124,8 +119,7 @@ void Win32DialogHost::SetPickerTime(int id, const TargetTime& time) {
         return;
     const HWND picker = Control(id);
     SYSTEMTIME value{};
-    if (::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) !=
-        GDT_VALID)
+    if (::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) != GDT_VALID)
         ::GetLocalTime(&value);
     value.wHour = static_cast<WORD>(time.hour);
     value.wMinute = static_cast<WORD>(time.minute);
@@ -146,12 +140,13 @@ void Win32DialogHost::SetSpinPos(int id, int pos) {
     ::SendMessageW(Control(id), UDM_SETPOS32, 0, pos);
 }
 
-void Win32DialogHost::SetFocus(int id) { ::SetFocus(id == 0 ? Window() : Control(id)); }
+void Win32DialogHost::SetFocus(int id) {
+    ::SetFocus(id == 0 ? Window() : Control(id));
+}
 
 // Timers
 
-void Win32DialogHost::SetTimer(int id, std::chrono::milliseconds period,
-                               ui::TimerPacing pacing) {
+void Win32DialogHost::SetTimer(int id, std::chrono::milliseconds period, ui::TimerPacing pacing) {
     Timer& timer = m_timers[id];
     timer.pacer.reset();
     UINT delay = static_cast<UINT>(period.count());

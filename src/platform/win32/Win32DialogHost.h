@@ -37,7 +37,6 @@ public:
 
     // DialogHost
     void EnableControl(int id, bool enable) override;
-    bool IsControlEnabled(int id) const override;
     void SetControlText(int id, std::string_view text) override;
     std::string ControlText(int id) const override;
     void SetCheck(int id, int state) override;
@@ -71,7 +70,7 @@ public:
     bool HasSystemMenu() const override;
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(int commandId, std::string_view text) override;
-    void AddTrayIcon(const ui::TrayIconData& data) override;
+    bool AddTrayIcon(const ui::TrayIconData& data) override;
     void DeleteTrayIcon(const ui::TrayIconData& data) override;
     void TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned flags) override;
     DialogHost* CreateModeless(std::unique_ptr<ui::Dialog> dialog) override;
@@ -96,8 +95,6 @@ private:
     INT_PTR Paint();
     INT_PTR Notify(const NMHDR& header);
     INT_PTR Result(LRESULT result);
-    bool AddIcon(const ui::TrayIconData& data);
-    void TaskbarCreated();
 
     ui::Dialog& m_dialog;
     Win32DialogHost* m_owner;
@@ -105,9 +102,8 @@ private:
     bool m_ownedByWindow = false;              // freed by its WM_NCDESTROY
     std::map<int, Timer> m_timers;
     HICON m_bigIcon = nullptr;
-    // The icon the shell holds for this window, if any: hiding needs one, and
-    // a restarted shell must be given it again.
-    std::optional<ui::TrayIconData> m_trayIcon;
+    // The id of the icon the shell holds for this window, if any.
+    std::optional<unsigned> m_heldTrayIcon;
     // The message the shell sends for mouse activity over the icon; kept
     // after the icon goes, for the callbacks already on their way.
     UINT m_trayCallback = 0;

@@ -27,15 +27,10 @@ HICON LoadIconImage(int iconId, bool big) {
 } // namespace
 
 int Win32DialogHost::MessageBox(std::string_view text, std::string_view caption, unsigned type) {
-    return ::MessageBoxW(MainWindow(), Widen(text).c_str(), Widen(caption).c_str(), type);
+    return ::MessageBoxW(MainWindow(), WidenUtf8(text).c_str(), WidenUtf8(caption).c_str(), type);
 }
 
 void Win32DialogHost::ShowWindow(int command) {
-    // The main window hides only behind an icon that is really there: with no
-    // shell to take the icon it stays minimised on the taskbar, so that it can
-    // never be lost.
-    if (command == SW_HIDE && !m_owner && !m_trayIcon)
-        command = SW_MINIMIZE;
     ::ShowWindow(Window(), command);
 }
 
@@ -109,7 +104,8 @@ std::string Win32DialogHost::LoadString(int id) const {
     const wchar_t* text = nullptr;
     const int length =
         ::LoadStringW(Resources(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text ? Narrow({text, static_cast<std::size_t>(length)}) : std::string();
+    return length > 0 && text ? NarrowUtf8({text, static_cast<std::size_t>(length)})
+                              : std::string();
 }
 
 bool Win32DialogHost::HasSystemMenu() const {
@@ -122,37 +118,23 @@ void Win32DialogHost::AppendSystemMenuSeparator() {
 
 void Win32DialogHost::AppendSystemMenuItem(int commandId, std::string_view text) {
     ::AppendMenuW(::GetSystemMenu(Window(), FALSE), MF_STRING, static_cast<UINT_PTR>(commandId),
-                  Widen(text).c_str());
+                  WidenUtf8(text).c_str());
 }
 
-void Win32DialogHost::AddTrayIcon(const ui::TrayIconData& data) {
-    // A second add of the same icon fails because the shell has it already.
-    const bool shown = m_trayIcon && m_trayIcon->id == data.id;
+bool Win32DialogHost::AddTrayIcon(const ui::TrayIconData& data) {
     m_trayCallback = data.callbackMessage;
-    if (AddIcon(data) || shown)
-        m_trayIcon = data;
-}
-
-bool Win32DialogHost::AddIcon(const ui::TrayIconData& data) {
     // The notification area shows small icons: give it the icon's own small
     // image rather than the large one for the shell to shrink.
     NOTIFYICONDATAW record = MakeTrayRecord(Window(), data, LoadIconImage(data.iconId, false));
-    return ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
-}
-
-void Win32DialogHost::TaskbarCreated() {
-    // The shell started again (Explorer restarted) and lost every icon. If it
-    // will not take ours back, the hidden window comes back to the taskbar.
-    if (!m_trayIcon || AddIcon(*m_trayIcon))
-        return;
-    m_trayIcon.reset();
-    if (!::IsWindowVisible(Window()))
-        ::ShowWindow(Window(), SW_SHOWMINNOACTIVE);
+    // A second add of the same icon fails because the shell has it already.
+    if (::Shell_NotifyIconW(NIM_ADD, &record) || m_heldTrayIcon == data.id)
+        m_heldTrayIcon = data.id;
+    return m_heldTrayIcon == data.id;
 }
 
 void Win32DialogHost::DeleteTrayIcon(const ui::TrayIconData& data) {
-    if (m_trayIcon && m_trayIcon->id == data.id)
-        m_trayIcon.reset();
+    if (m_heldTrayIcon == data.id)
+        m_heldTrayIcon.reset();
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
     record.hWnd = Window();

@@ -36,8 +36,10 @@ INT_PTR Win32DialogHost::InitDialog() {
 INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Sent to every top-level window when the shell's taskbar is (re)created.
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-    if (message == taskbarCreated && taskbarCreated != 0 && !m_owner)
-        TaskbarCreated();
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        m_heldTrayIcon.reset(); // a new shell holds no icon
+        m_dialog.OnTaskbarCreated();
+    }
     // The tray callback (WM_USER + 1) is also DM_SETDEFID: passed on to the
     // default handling, every mouse movement over the icon would make the
     // icon's id the default button, and Enter would no longer arm.

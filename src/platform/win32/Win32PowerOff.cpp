@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace lumivar {
+namespace lumivar::win32 {
 namespace {
 
 constexpr DWORD kProcessAllAccess = 0x1F0FFF;
@@ -72,4 +72,4 @@ void Win32PowerOff::RequestPowerOff() {
     ReportFailure(reason);
 }
 
-} // namespace lumivar
+} // namespace lumivar::win32

@@ -6,7 +6,7 @@
 
 #include <iostream>
 
-namespace lumivar {
+namespace lumivar::win32 {
 
 /// The system calls the power-off makes, gathered so that a test can record
 /// the sequence without shutting anything down.
@@ -45,4 +45,4 @@ private:
     DWORD m_privilegeError = ERROR_SUCCESS; // of the last privilege step
 };
 
-} // namespace lumivar
+} // namespace lumivar::win32

@@ -1,14 +1,14 @@
 #pragma once
 
-// What the GUI tests share: a clock they set, a power-off that only counts,
-// message boxes answered from the test, and a main window on the real host
-// with the real behaviour and a Setup.ini in a fresh directory.
+// What the GUI tests share: a clock they set, message boxes answered from the
+// test, and a main window on the real host with the real behaviour, a
+// recording power-off and a Setup.ini in a fresh directory.
 
 #include "Clock.h"
 #include "LumivarDlg.h"
-#include "PowerOff.h"
 #include "QtDialogHost.h"
 #include "QtMessageBox.h"
+#include "RecordingPowerOff.h"
 #include "ScheduleCheck.h"
 #include "SettingsStore.h"
 #include "ShowDlg.h"
@@ -33,14 +33,6 @@ public:
 
 private:
     WallTime m_now = std::chrono::system_clock::now();
-};
-
-class RecordingPowerOff final : public PowerOff {
-public:
-    void AcquirePowerOffPrivilege() override { ++acquired; }
-    void RequestPowerOff() override { ++requested; }
-    int acquired = 0;
-    int requested = 0;
 };
 
 /// Answers every message box with the next queued answer (OK when none is

@@ -29,6 +29,15 @@ QRect Ink(const QImage& image, QColor background) {
     return ink;
 }
 
+// The countdown's first line, on a transparent background.
+void DrawNoticeText(QImage& image, ui::ColorRef colour, int x, int y) {
+    qt::QtPainter painter(image, 96);
+    painter.SetTransparentBackground();
+    painter.SetTextColor(colour);
+    painter.SelectFont("黑体", 150);
+    painter.DrawText(x, y, "系统即将关机");
+}
+
 bool HasPixel(const QImage& image, QColor colour) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -75,13 +84,7 @@ void PainterTest::windowsFacesMapToInstalledFonts() {
 
 void PainterTest::textHangsFromItsTopLeftCorner() {
     QImage image = Canvas({300, 80}, Qt::black);
-    {
-        qt::QtPainter painter(image, 96);
-        painter.SetTransparentBackground();
-        painter.SetTextColor(0x00FFFFFF);
-        painter.SelectFont("黑体", 150);
-        painter.DrawText(10, 30, "系统即将关机");
-    }
+    DrawNoticeText(image, 0x00FFFFFF, 10, 30);
     const QRect ink = Ink(image, Qt::black);
     QVERIFY(!ink.isEmpty());
     QVERIFY(ink.left() >= 10 && ink.left() <= 13);
@@ -92,13 +95,7 @@ void PainterTest::textHangsFromItsTopLeftCorner() {
 
 void PainterTest::textColourIsTheColorRefsRedGreenBlue() {
     QImage image = Canvas({300, 60}, Qt::black);
-    {
-        qt::QtPainter painter(image, 96);
-        painter.SetTransparentBackground();
-        painter.SetTextColor(0x00A6389F);
-        painter.SelectFont("黑体", 150);
-        painter.DrawText(0, 0, "系统即将关机");
-    }
+    DrawNoticeText(image, 0x00A6389F, 0, 0);
     QVERIFY(HasPixel(image, QColor(159, 56, 166)));
     QVERIFY(!HasPixel(image, QColor(166, 56, 159)));
 }

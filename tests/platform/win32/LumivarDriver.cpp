@@ -24,6 +24,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -86,7 +87,7 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-std::wstring Widen(const char* text) {
+std::wstring WidenUtf8(const char* text) {
     const int length = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
@@ -171,9 +172,9 @@ int Startup(HWND main, const char* work, const char* rest, const char* user) {
               ::IsDlgButtonChecked(main, IDC_MODE_REST) == BST_UNCHECKED,
           "radios 1000 and 1001 clear");
     Check(::IsDlgButtonChecked(main, IDC_NOTICE_CHECK) == BST_CHECKED, "check box 1014 checked");
-    Check(PickerText(Item(main, IDC_TIME_WORK)) == Widen(work), "picker 1002 holds WORK");
-    Check(PickerText(Item(main, IDC_TIME_REST)) == Widen(rest), "picker 1003 holds REST");
-    Check(PickerText(Item(main, IDC_TIME_USER)) == Widen(user), "picker 1007 holds USER");
+    Check(PickerText(Item(main, IDC_TIME_WORK)) == WidenUtf8(work), "picker 1002 holds WORK");
+    Check(PickerText(Item(main, IDC_TIME_REST)) == WidenUtf8(rest), "picker 1003 holds REST");
+    Check(PickerText(Item(main, IDC_TIME_USER)) == WidenUtf8(user), "picker 1007 holds USER");
     return g_failures;
 }
 
@@ -189,26 +190,29 @@ int Arm(HWND main) {
     return g_failures;
 }
 
-struct NoticeSearch {
-    HWND main;
-    HWND found;
-};
+using WindowTest = std::function<bool(HWND)>;
 
-BOOL CALLBACK FindNotice(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<NoticeSearch*>(param);
-    if (window != search.main && ::GetWindow(window, GW_OWNER) == search.main &&
-        ClassOf(window) == kDialogClass && ::IsWindowVisible(window) &&
-        !(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
+BOOL CALLBACK StopAtMatch(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<std::pair<const WindowTest*, HWND>*>(param);
+    if (!(*search.first)(window))
+        return TRUE;
+    search.second = window;
+    return FALSE;
+}
+
+// The first top-level window that passes `test`; null if none does.
+HWND FindTopLevel(const WindowTest& test) {
+    std::pair<const WindowTest*, HWND> search{&test, nullptr};
+    ::EnumWindows(StopAtMatch, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 HWND VisibleNotice(HWND main) {
-    NoticeSearch search{main, nullptr};
-    ::EnumWindows(FindNotice, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel([main](HWND window) {
+        return window != main && ::GetWindow(window, GW_OWNER) == main &&
+               ClassOf(window) == kDialogClass && ::IsWindowVisible(window) &&
+               !(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+    });
 }
 
 int Notice(HWND main, double seconds) {
@@ -257,29 +261,15 @@ int Restore(HWND main) {
     return g_failures;
 }
 
-struct ProcessWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessMainWindow(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<ProcessWindowSearch*>(param);
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    wchar_t title[64] = {};
-    ::GetWindowTextW(window, title, 64); // a caption: no need to ask the program
-    if (processId == search.processId && ClassOf(window) == kDialogClass &&
-        std::wstring(title) == kMainTitle) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND MainWindowOf(DWORD processId) {
-    ProcessWindowSearch search{processId, nullptr};
-    ::EnumWindows(FindProcessMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel([processId](HWND window) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        wchar_t title[64] = {};
+        ::GetWindowTextW(window, title, 64); // a caption: no need to ask the program
+        return owner == processId && ClassOf(window) == kDialogClass &&
+               std::wstring(title) == kMainTitle;
+    });
 }
 
 std::wstring ConsoleText() {
@@ -314,7 +304,7 @@ int Console(const char* program) {
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES; // all three null
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + Widen(program) + L"\" --dry-run --trace-ticks";
+    std::wstring commandLine = L"\"" + WidenUtf8(program) + L"\" --dry-run --trace-ticks";
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         Check(false, "the program starts");

@@ -12,29 +12,30 @@ namespace {
 
 TEST(Utf16, ChineseTextRoundTrips) {
     const std::string title = "Tarnholt定时关机管理程序";
-    const std::wstring wide = Widen(title);
+    const std::wstring wide = WidenUtf8(title);
     EXPECT_EQ(wide, L"Tarnholt\u5B9A\u65F6\u5173\u673A\u7BA1\u7406\u7A0B\u5E8F");
-    EXPECT_EQ(Narrow(wide), title);
+    EXPECT_EQ(NarrowUtf8(wide), title);
 }
 
 TEST(Utf16, CharactersOutsideTheBasicPlaneBecomeSurrogatePairs) {
-    const std::wstring wide = Widen("\xF0\x9F\x95\x90"); // U+1F550
+    const std::wstring wide = WidenUtf8("\xF0\x9F\x95\x90"); // U+1F550
     ASSERT_EQ(wide.size(), 2u);
     EXPECT_EQ(wide[0], 0xD83D);
     EXPECT_EQ(wide[1], 0xDD50);
-    EXPECT_EQ(Narrow(wide), "\xF0\x9F\x95\x90");
+    EXPECT_EQ(NarrowUtf8(wide), "\xF0\x9F\x95\x90");
 }
 
 TEST(Utf16, InvalidBytesBecomeReplacementCharactersNotATruncation) {
-    const std::wstring wide = Widen("a\xFF" "b");
+    const std::wstring wide = WidenUtf8("a\xFF"
+                                        "b");
     EXPECT_EQ(wide, L"a\uFFFDb");
-    EXPECT_TRUE(Widen("").empty());
-    EXPECT_TRUE(Narrow(L"").empty());
+    EXPECT_TRUE(WidenUtf8("").empty());
+    EXPECT_TRUE(NarrowUtf8(L"").empty());
 }
 
 TEST(FontPixelHeight, PointsTimesDpiOver72RoundedDown) {
     EXPECT_EQ(FontPixelHeight(150, 96), 20);
-    EXPECT_EQ(FontPixelHeight(100, 96), 13); // 13.33
+    EXPECT_EQ(FontPixelHeight(100, 96), 13);  // 13.33
     EXPECT_EQ(FontPixelHeight(100, 120), 16); // 16.67: rounding to nearest would give 17
     EXPECT_EQ(FontPixelHeight(90, 144), 18);
 }
@@ -50,7 +51,7 @@ TEST(TrayRecord, CarriesTheWindowsIdFlagsCallbackIconAndTip) {
     EXPECT_EQ(record.uFlags, 7u);
     EXPECT_EQ(record.uCallbackMessage, 0x0401u);
     EXPECT_EQ(record.hIcon, icon);
-    EXPECT_EQ(std::wstring(record.szTip), Widen(data.tip));
+    EXPECT_EQ(std::wstring(record.szTip), WidenUtf8(data.tip));
 }
 
 TEST(TrayRecord, LongTipIsCutInsideTheFieldAndNeverInsideAPair) {

@@ -1,11 +1,14 @@
 // The Win32 host on real dialog windows made from the program's templates:
 // controls, message routing, owned windows and painting.
-#include "GdiPainter.h"
-#include "ModelessKeyboard.h"
-#include "MainDialogIds.h"
-#include "RecordingDialog.h"
-#include "ResourceIds.h"
 #include "Win32DialogHost.h"
+#include "GdiPainter.h"
+#include "LumivarDlg.h"
+#include "MainDialogIds.h"
+#include "ModelessKeyboard.h"
+#include "RecordingDialog.h"
+#include "RecordingPowerOff.h"
+#include "ResourceIds.h"
+#include "TempDir.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -26,7 +29,7 @@ protected:
     }
 
     /// Runs `dialog` as the main window; its body runs inside the loop.
-    int Run(RecordingDialog& dialog) {
+    int Run(ui::Dialog& dialog) {
         Win32DialogHost host(dialog, nullptr);
         m_host = &host;
         const int result = host.RunModalLoop();
@@ -60,16 +63,26 @@ TEST_F(Win32DialogHostTest, MainTemplateHasEveryControlWithItsClass) {
             int id;
             const wchar_t* className;
         } expected[] = {
-            {IDC_MODE_WORK, L"Button"},         {IDC_MODE_REST, L"Button"},
-            {IDC_MODE_USER, L"Button"},         {IDC_TIME_WORK, L"SysDateTimePick32"},
-            {IDC_TIME_REST, L"SysDateTimePick32"}, {IDC_TIME_USER, L"SysDateTimePick32"},
-            {IDC_ARM, L"Button"},               {IDC_HIDDEN_CANCEL, L"Button"},
-            {IDC_SET_DEFAULT_WORK, L"Button"},  {IDC_SET_DEFAULT_REST, L"Button"},
-            {IDC_SET_DEFAULT_USER, L"Button"},  {IDC_REFRESH_TOGGLE, L"Button"},
-            {IDC_CANCEL_POWER_OFF, L"Button"},  {IDC_SEND_TO_TRAY, L"Button"},
-            {IDC_INSTRUCTIONS, L"Button"},      {IDC_NOTICE_CHECK, L"Button"},
-            {IDC_DATE_TIME_TEXT, L"Static"},    {IDC_UPTIME_TEXT, L"Static"},
-            {IDC_REFRESH_PERIOD, L"Edit"},      {IDC_REFRESH_SPIN, L"msctls_updown32"},
+            {IDC_MODE_WORK, L"Button"},
+            {IDC_MODE_REST, L"Button"},
+            {IDC_MODE_USER, L"Button"},
+            {IDC_TIME_WORK, L"SysDateTimePick32"},
+            {IDC_TIME_REST, L"SysDateTimePick32"},
+            {IDC_TIME_USER, L"SysDateTimePick32"},
+            {IDC_ARM, L"Button"},
+            {IDC_HIDDEN_CANCEL, L"Button"},
+            {IDC_SET_DEFAULT_WORK, L"Button"},
+            {IDC_SET_DEFAULT_REST, L"Button"},
+            {IDC_SET_DEFAULT_USER, L"Button"},
+            {IDC_REFRESH_TOGGLE, L"Button"},
+            {IDC_CANCEL_POWER_OFF, L"Button"},
+            {IDC_SEND_TO_TRAY, L"Button"},
+            {IDC_INSTRUCTIONS, L"Button"},
+            {IDC_NOTICE_CHECK, L"Button"},
+            {IDC_DATE_TIME_TEXT, L"Static"},
+            {IDC_UPTIME_TEXT, L"Static"},
+            {IDC_REFRESH_PERIOD, L"Edit"},
+            {IDC_REFRESH_SPIN, L"msctls_updown32"},
         };
         for (const auto& control : expected) {
             SCOPED_TRACE(control.id);
@@ -126,9 +139,8 @@ TEST_F(Win32DialogHostTest, TextsEnablingAndStringsGoThroughUtf16) {
         EXPECT_EQ(Host().ControlText(IDC_UPTIME_TEXT), "系统运行时间:01时02分03秒");
         Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
         EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CANCEL_POWER_OFF)));
-        EXPECT_FALSE(Host().IsControlEnabled(IDC_CANCEL_POWER_OFF));
         Host().EnableControl(IDC_CANCEL_POWER_OFF, true);
-        EXPECT_TRUE(Host().IsControlEnabled(IDC_CANCEL_POWER_OFF));
+        EXPECT_TRUE(::IsWindowEnabled(Item(IDC_CANCEL_POWER_OFF)));
         EXPECT_EQ(Host().LoadString(IDS_ABOUTBOX), "关于 Lumivar(&A)...");
         EXPECT_EQ(Host().LoadString(4242), "");
     };
@@ -191,61 +203,46 @@ TEST_F(Win32DialogHostTest, TrayCallbackReachesOnMessageWithItsParameters) {
     };
     Run(m_main);
     using Callback = std::pair<std::uintptr_t, std::intptr_t>;
-    EXPECT_EQ(m_main.trayCallbacks,
-              (std::vector<Callback>{{IDC_TRAY_ICON, WM_LBUTTONDBLCLK},
-                                     {IDC_TRAY_ICON, WM_RBUTTONDOWN}}));
+    EXPECT_EQ(m_main.trayCallbacks, (std::vector<Callback>{{IDC_TRAY_ICON, WM_LBUTTONDBLCLK},
+                                                           {IDC_TRAY_ICON, WM_RBUTTONDOWN}}));
 }
 
-NOTIFYICONDATAW IconOf(HWND window) {
+// Asks the shell about the window's icon: a change (NIM_MODIFY) to an icon
+// the shell does not hold fails.
+bool AskShell(DWORD request, HWND window) {
     NOTIFYICONDATAW record{};
     record.cbSize = sizeof(record);
     record.hWnd = window;
     record.uID = IDC_TRAY_ICON;
-    return record;
+    return ::Shell_NotifyIconW(request, &record) != FALSE;
 }
 
-// A change to an icon the shell does not hold fails.
-bool ShellHoldsIcon(HWND window) {
-    NOTIFYICONDATAW record = IconOf(window);
-    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-void ShellLosesIcon(HWND window) {
-    NOTIFYICONDATAW record = IconOf(window);
-    ::Shell_NotifyIconW(NIM_DELETE, &record);
-}
-
-TEST_F(Win32DialogHostTest, MainWindowHidesOnlyBehindAnIconAndGivesItBackToANewShell) {
-    m_main.body = [&] {
-        const ui::TrayIconData icon{IDC_TRAY_ICON, NIF_MESSAGE | NIF_ICON | NIF_TIP, 0x0401,
-                                    IDI_LUMIVAR, "Lumivar"};
+TEST_F(Win32DialogHostTest, MainWindowHidesBehindItsIconAndGivesItBackToANewShell) {
+    const test::TempDir dir;
+    const SystemClock clock;
+    test::RecordingPowerOff powerOff;
+    const SettingsStore settings([&] { return dir / "Setup.ini"; });
+    test::WithBody<ui::CLumivarDlg> main({clock, powerOff, settings});
+    main.body = [&] {
         const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
         ::ShowWindow(Window(), SW_SHOW);
-
-        // No icon yet: the window stays on the taskbar, minimised.
-        Host().ShowWindow(SW_MINIMIZE);
-        Host().ShowWindow(SW_HIDE);
-        EXPECT_TRUE(::IsWindowVisible(Window()));
-        EXPECT_TRUE(::IsIconic(Window()));
-
-        Host().AddTrayIcon(icon);
-        Host().AddTrayIcon(icon); // the second add of the same icon
-        ASSERT_TRUE(ShellHoldsIcon(Window()));
-        Host().ShowWindow(SW_HIDE);
+        main.SendToTray();
+        ASSERT_TRUE(AskShell(NIM_MODIFY, Window()));
         EXPECT_FALSE(::IsWindowVisible(Window()));
 
         // The shell restarts without it; the window gives it again.
-        ShellLosesIcon(Window());
+        AskShell(NIM_DELETE, Window());
         ::SendMessageW(Window(), taskbarCreated, 0, 0);
-        EXPECT_TRUE(ShellHoldsIcon(Window()));
+        EXPECT_TRUE(AskShell(NIM_MODIFY, Window()));
         EXPECT_FALSE(::IsWindowVisible(Window()));
 
-        // Once deleted, it is the program's choice that the icon is gone.
-        Host().DeleteTrayIcon(icon);
+        // Once the window is back, the icon is gone for good.
+        main.RestoreFromTray();
+        EXPECT_TRUE(::IsWindowVisible(Window()));
         ::SendMessageW(Window(), taskbarCreated, 0, 0);
-        EXPECT_FALSE(ShellHoldsIcon(Window()));
+        EXPECT_FALSE(AskShell(NIM_MODIFY, Window()));
     };
-    Run(m_main);
+    Run(main);
 }
 
 TEST_F(Win32DialogHostTest, SystemMenuGetsTheSeparatorAndTheAboutItem) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace lumivar {
+namespace lumivar::win32 {
 namespace {
 
 std::vector<std::string> g_calls;
@@ -144,4 +144,4 @@ TEST(Win32PowerOff, ReportsAPrivilegeNotGrantedOrARequestTurnedDown) {
 }
 
 } // namespace
-} // namespace lumivar
+} // namespace lumivar::win32

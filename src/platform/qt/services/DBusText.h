@@ -3,7 +3,12 @@
 #include <QDBusError>
 #include <QString>
 
-namespace lumivar {
+namespace lumivar::qt {
+
+// systemd-logind (or elogind) on the system bus.
+inline const QString kLogind = QStringLiteral("org.freedesktop.login1");
+inline const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
+inline const QString kLogindManager = QStringLiteral("org.freedesktop.login1.Manager");
 
 /// An error as its name and message, for one line of a report.
 inline QString Described(const QDBusError& error) {
@@ -19,4 +24,4 @@ inline QString OneLine(QString text) {
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
-} // namespace lumivar
+} // namespace lumivar::qt

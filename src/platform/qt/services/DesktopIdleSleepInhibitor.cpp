@@ -8,13 +8,11 @@
 
 #include <utility>
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
 
 const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kLogind = QStringLiteral("org.freedesktop.login1");
-const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
 
 // Shown by the desktop where it lists what keeps the machine awake.
 const QString kReason = QStringLiteral("等待定时关机");
@@ -38,7 +36,7 @@ void DesktopIdleSleepInhibitor::Inhibit() {
     if (!m_portalRequest.isEmpty() || m_logindLock.isValid())
         return;
     QString portalWhy, logindWhy;
-    if (inhibitThroughPortal(portalWhy) || inhibitThroughLogind(logindWhy))
+    if (InhibitThroughPortal(portalWhy) || InhibitThroughLogind(logindWhy))
         return;
     const QString line = QStringLiteral("lumivar: idle sleep is not held off while armed "
                                         "(desktop portal: %1; logind: %2)")
@@ -48,11 +46,11 @@ void DesktopIdleSleepInhibitor::Inhibit() {
 
 void DesktopIdleSleepInhibitor::Release() {
     if (!m_portalRequest.isEmpty())
-        closePortalRequest(std::exchange(m_portalRequest, QString()));
+        ClosePortalRequest(std::exchange(m_portalRequest, QString()));
     m_logindLock = QDBusUnixFileDescriptor(); // the last copy closes it, ending the inhibitor
 }
 
-bool DesktopIdleSleepInhibitor::inhibitThroughPortal(QString& why) {
+bool DesktopIdleSleepInhibitor::InhibitThroughPortal(QString& why) {
     if (!m_sessionBus.isConnected()) {
         why = QStringLiteral("no session bus: ") + Described(m_sessionBus.lastError());
         return false;
@@ -76,21 +74,20 @@ bool DesktopIdleSleepInhibitor::inhibitThroughPortal(QString& why) {
     if (error.type() == QDBusError::NoReply) {
         QString sender = m_sessionBus.baseService().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        closePortalRequest(kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') +
+        ClosePortalRequest(kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') +
                            token);
     }
     why = Described(error);
     return false;
 }
 
-bool DesktopIdleSleepInhibitor::inhibitThroughLogind(QString& why) {
+bool DesktopIdleSleepInhibitor::InhibitThroughLogind(QString& why) {
     if (!m_systemBus.isConnected()) {
         why = QStringLiteral("no system bus: ") + Described(m_systemBus.lastError());
         return false;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kLogind, kLogindPath, QStringLiteral("org.freedesktop.login1.Manager"),
-        QStringLiteral("Inhibit"));
+    QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
+                                                       QStringLiteral("Inhibit"));
     // "idle" alone: a "sleep" or "shutdown" block would stop the user's own
     // suspend and the power-off this program is waiting to make.
     call << QStringLiteral("idle") << QStringLiteral("Lumivar") << kReason
@@ -108,9 +105,9 @@ bool DesktopIdleSleepInhibitor::inhibitThroughLogind(QString& why) {
 }
 
 // Nobody waits for the answer: a request already gone needs no closing.
-void DesktopIdleSleepInhibitor::closePortalRequest(const QString& path) {
+void DesktopIdleSleepInhibitor::ClosePortalRequest(const QString& path) {
     m_sessionBus.send(QDBusMessage::createMethodCall(
         kPortal, path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Close")));
 }
 
-} // namespace lumivar
+} // namespace lumivar::qt

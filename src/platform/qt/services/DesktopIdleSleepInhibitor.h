@@ -8,7 +8,7 @@
 
 #include <iostream>
 
-namespace lumivar {
+namespace lumivar::qt {
 
 /// Holds idle sleep off through the desktop portal on the session bus
 /// (Inhibit with the Suspend flag, which GNOME and KDE honour for idle
@@ -32,9 +32,9 @@ public:
     void Release() override;
 
 private:
-    bool inhibitThroughPortal(QString& why);
-    bool inhibitThroughLogind(QString& why);
-    void closePortalRequest(const QString& path);
+    bool InhibitThroughPortal(QString& why);
+    bool InhibitThroughLogind(QString& why);
+    void ClosePortalRequest(const QString& path);
 
     QDBusConnection m_sessionBus;
     QDBusConnection m_systemBus;
@@ -44,4 +44,4 @@ private:
     int m_lastToken = 0;
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt

@@ -9,12 +9,9 @@
 #include <climits>
 #include <utility>
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.login1");
-const QString kPath = QStringLiteral("/org/freedesktop/login1");
-const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kBusDaemon = QStringLiteral("org.freedesktop.DBus");
 
 // CanPowerOff answers at once unless logind hangs; the tick must not hang with it.
@@ -28,9 +25,9 @@ constexpr int kNoTimeout = INT_MAX;
 LogindPowerOff::LogindPowerOff(const QDBusConnection& bus, std::ostream& errors, QObject* parent)
     : QObject(parent), m_bus(bus), m_errors(errors) {}
 
-std::optional<QString> LogindPowerOff::askCanPowerOff(QDBusError& error) {
-    const QDBusMessage call =
-        QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("CanPowerOff"));
+std::optional<QString> LogindPowerOff::AskCanPowerOff(QDBusError& error) {
+    const QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
+                                                             QStringLiteral("CanPowerOff"));
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCanPowerOffTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         error = QDBusError(reply);
@@ -46,7 +43,7 @@ void LogindPowerOff::AcquirePowerOffPrivilege() {
     if (!m_bus.isConnected())
         return;
     QDBusError error;
-    const std::optional<QString> answer = askCanPowerOff(error);
+    const std::optional<QString> answer = AskCanPowerOff(error);
     if (!answer)
         return;
     // "challenge": polkit wants a password. Asked interactively, an agent can
@@ -64,19 +61,19 @@ void LogindPowerOff::RequestPowerOff() {
     const bool interactive = std::exchange(m_interactive, false);
     if (!m_bus.isConnected()) {
         const QString why = Described(m_bus.lastError());
-        fail(QStringLiteral("lumivar: power-off failed: no system bus: ") + why,
+        Fail(QStringLiteral("lumivar: power-off failed: no system bus: ") + why,
              QStringLiteral("没有系统总线: ") + why);
         return;
     }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(kService, kPath, kManager, QStringLiteral("PowerOff"));
+    QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
+                                                       QStringLiteral("PowerOff"));
     call << interactive;
     const QDBusPendingCall pending = m_bus.asyncCall(call, interactive ? kNoTimeout : -1);
     auto* watcher = new QDBusPendingCallWatcher(pending, this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, &LogindPowerOff::finishRequest);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &LogindPowerOff::FinishRequest);
 }
 
-void LogindPowerOff::finishRequest(QDBusPendingCallWatcher* watcher) {
+void LogindPowerOff::FinishRequest(QDBusPendingCallWatcher* watcher) {
     watcher->deleteLater();
     if (watcher->isError()) {
         // An error sent by logind itself is a refusal; one from the bus daemon
@@ -84,10 +81,10 @@ void LogindPowerOff::finishRequest(QDBusPendingCallWatcher* watcher) {
         const QString sender = watcher->reply().service();
         const QString why = Described(watcher->error());
         if (!sender.isEmpty() && sender != kBusDaemon)
-            fail(QStringLiteral("lumivar: power-off refused by logind: ") + why,
+            Fail(QStringLiteral("lumivar: power-off refused by logind: ") + why,
                  QStringLiteral("logind 拒绝了关机请求: ") + why);
         else
-            fail(QStringLiteral("lumivar: power-off failed: ") + why,
+            Fail(QStringLiteral("lumivar: power-off failed: ") + why,
                  QStringLiteral("无法联系 logind: ") + why);
     }
     emit requestFinished();
@@ -99,7 +96,7 @@ std::string LogindPowerOff::LikelyRefusal() {
                            .arg(Described(m_bus.lastError())))
             .toStdString();
     QDBusError error;
-    const std::optional<QString> answer = askCanPowerOff(error);
+    const std::optional<QString> answer = AskCanPowerOff(error);
     if (!answer)
         return OneLine(QStringLiteral("无法询问 logind 能否关机 (%1)").arg(Described(error)))
             .toStdString();
@@ -118,9 +115,9 @@ std::string LogindPowerOff::LikelyRefusal() {
         .toStdString();
 }
 
-void LogindPowerOff::fail(const QString& line, const QString& reason) {
+void LogindPowerOff::Fail(const QString& line, const QString& reason) {
     m_errors << OneLine(line).toStdString() << std::endl;
     ReportFailure(OneLine(reason).toStdString());
 }
 
-} // namespace lumivar
+} // namespace lumivar::qt

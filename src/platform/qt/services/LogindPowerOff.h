@@ -10,7 +10,7 @@
 
 class QDBusPendingCallWatcher;
 
-namespace lumivar {
+namespace lumivar::qt {
 
 /// Powers off through systemd-logind (or elogind) on the system bus:
 /// org.freedesktop.login1.Manager.PowerOff, not forced, so logind honours the
@@ -43,13 +43,13 @@ signals:
 
 private:
     /// CanPowerOff's answer, or nothing with `error` set.
-    std::optional<QString> askCanPowerOff(QDBusError& error);
-    void finishRequest(QDBusPendingCallWatcher* watcher);
-    void fail(const QString& line, const QString& reason);
+    std::optional<QString> AskCanPowerOff(QDBusError& error);
+    void FinishRequest(QDBusPendingCallWatcher* watcher);
+    void Fail(const QString& line, const QString& reason);
 
     QDBusConnection m_bus;
     std::ostream& m_errors;
     bool m_interactive = false;
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt

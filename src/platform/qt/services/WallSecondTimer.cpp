@@ -1,6 +1,6 @@
 #include "WallSecondTimer.h"
 
-namespace lumivar {
+namespace lumivar::qt {
 namespace {
 
 const Clock& DefaultClock() {
@@ -16,27 +16,27 @@ WallSecondTimer::WallSecondTimer(const Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer); // a coarse one may be 5 % early or late
-    connect(&m_timer, &QTimer::timeout, this, &WallSecondTimer::deliver);
+    connect(&m_timer, &QTimer::timeout, this, &WallSecondTimer::Deliver);
 }
 
-void WallSecondTimer::start() {
+void WallSecondTimer::Start() {
     m_timer.start(m_pacer.Start(m_clock.Now()));
 }
 
-void WallSecondTimer::stop() {
+void WallSecondTimer::Stop() {
     m_timer.stop();
 }
 
-bool WallSecondTimer::isActive() const {
+bool WallSecondTimer::IsActive() const {
     return m_timer.isActive();
 }
 
-void WallSecondTimer::deliver() {
+void WallSecondTimer::Deliver() {
     const WallSecondPacer::Step step = m_pacer.Deliver(m_clock.Now());
-    // Aim before emitting, so that a receiver's stop() is the last word.
+    // Aim before emitting, so that a receiver's Stop() is the last word.
     m_timer.start(step.nextDelay);
     if (step.tick)
         emit tick();
 }
 
-} // namespace lumivar
+} // namespace lumivar::qt

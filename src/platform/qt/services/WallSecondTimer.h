@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace lumivar {
+namespace lumivar::qt {
 
 /// Emits tick() just after each wall-clock second begins. Every delivery
 /// re-aims a precise single-shot timer at the next boundary, so drift never
@@ -22,19 +22,19 @@ public:
 
     /// Starts, or restarts, pacing from now; the first tick comes at the next
     /// second boundary.
-    void start();
-    void stop();
-    bool isActive() const;
+    void Start();
+    void Stop();
+    bool IsActive() const;
 
 signals:
     void tick();
 
 private:
-    void deliver();
+    void Deliver();
 
     const Clock& m_clock;
     WallSecondPacer m_pacer;
     QTimer m_timer;
 };
 
-} // namespace lumivar
+} // namespace lumivar::qt
