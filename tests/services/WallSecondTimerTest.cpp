@@ -1,3 +1,4 @@
+#include "FakeClock.h"
 #include "WallSecondTimer.h"
 
 #include <QtTest>
@@ -13,12 +14,6 @@ using std::chrono::milliseconds;
 WallTime At(long long ms) {
     return WallTime(milliseconds(1'700'000'000'000LL + ms));
 }
-
-class SettableClock final : public Clock {
-public:
-    WallTime Now() const override { return m_now; }
-    WallTime m_now;
-};
 
 } // namespace
 
@@ -60,8 +55,7 @@ private slots:
     }
 
     void readsTheInjectedClock() {
-        SettableClock clock;
-        clock.m_now = At(990);
+        test::FakeClock clock(At(990));
         WallSecondTimer timer(clock);
         int ticks = 0;
         connect(&timer, &WallSecondTimer::tick, this, [&] { ++ticks; });
@@ -69,7 +63,7 @@ private slots:
         QTest::qWait(1100); // across a real boundary: only the clock given counts
         QCOMPARE(ticks, 0);
         QVERIFY(timer.IsActive());
-        clock.m_now = At(1002);
+        clock.Set(At(1002));
         QTRY_COMPARE(ticks, 1);
         QTest::qWait(100);
         QCOMPARE(ticks, 1);

@@ -10,6 +10,9 @@ namespace lumivar::test {
 /// A wall clock the test sets and moves.
 class FakeClock final : public Clock {
 public:
+    FakeClock() = default;
+    explicit FakeClock(WallTime now) : m_now(now) {}
+
     WallTime Now() const override { return m_now; }
     void Set(WallTime now) { m_now = now; }
     void Advance(std::chrono::milliseconds step) { m_now += step; }

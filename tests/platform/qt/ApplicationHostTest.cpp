@@ -18,7 +18,7 @@ private slots:
 
 void ApplicationHostTest::mainWindowRunsUntilTheExitIsConfirmed() {
     TempDir dir;
-    SettableClock clock;
+    FakeClock clock{std::chrono::system_clock::now()};
     RecordingPowerOff powerOff;
     std::ostringstream errors;
     const SettingsStore store([&] { return dir / "Setup.ini"; }, errors);

@@ -5,6 +5,7 @@
 // recording power-off and a Setup.ini in a fresh directory.
 
 #include "Clock.h"
+#include "FakeClock.h"
 #include "LumivarDlg.h"
 #include "QtDialogHost.h"
 #include "QtMessageBox.h"
@@ -25,15 +26,6 @@
 #include <vector>
 
 namespace lumivar::test {
-
-class SettableClock final : public Clock {
-public:
-    WallTime Now() const override { return m_now; }
-    void Set(WallTime now) { m_now = now; }
-
-private:
-    WallTime m_now = std::chrono::system_clock::now();
-};
 
 /// Answers every message box with the next queued answer (OK when none is
 /// queued) and keeps what each box said.
@@ -85,7 +77,7 @@ public:
     }
     void ResetHost() { m_host.reset(); }
 
-    SettableClock clock;
+    FakeClock clock{std::chrono::system_clock::now()};
     RecordingPowerOff powerOff;
 
 private:
