@@ -59,8 +59,7 @@ CommandLineResult ParseCommandLine(std::span<const std::string> args,
         const std::string_view nameAndValue = arg.substr(twoDashes ? 2 : 1);
         const std::string_view name = nameAndValue.substr(0, nameAndValue.find('='));
         const bool hasValue = name.size() != nameAndValue.size();
-        if (name != "dry-run" && name != "trace-ticks" && name != "help" &&
-            name != "version") {
+        if (name != "dry-run" && name != "trace-ticks" && name != "help" && name != "version") {
             if (!twoDashes || std::ranges::find(hostOptions, name) != hostOptions.end())
                 continue; // the window system's
             return UsageError(program, "unknown option '" + std::string(arg) + "'");

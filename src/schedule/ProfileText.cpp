@@ -18,7 +18,9 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -39,9 +41,9 @@ std::string_view Unquote(std::string_view value) {
 enum class LineKind { Blank, Comment, Section, Key, Other };
 
 struct Line {
-    std::size_t begin = 0;      // first byte of the line
-    std::size_t end = 0;        // one past its last byte, before the line break
-    std::size_t next = 0;       // first byte after the line break
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0;   // one past its last byte, before the line break
+    std::size_t next = 0;  // first byte after the line break
     LineKind kind = LineKind::Blank;
     std::string_view name;      // section or key name, trimmed
     std::size_t valueBegin = 0; // key lines: first byte after the "="

@@ -11,23 +11,24 @@
 namespace lumivar::ui {
 
 struct ControlTemplate {
-    int id;                      // 65535 (0xFFFF) for a control without an id
-    std::string_view className;  // "Button", "Static", "Edit", "SysDateTimePick32", "msctls_updown32"
-    std::uint32_t style;         // WS_* and class style bits, WS_CHILD included
+    int id; // 65535 (0xFFFF) for a control without an id
+    // "Button", "Static", "Edit", "SysDateTimePick32", "msctls_updown32"
+    std::string_view className;
+    std::uint32_t style; // WS_* and class style bits, WS_CHILD included
     std::uint32_t exStyle;
-    std::string_view text;       // UTF-8; empty for none
-    int imageId;                 // SS_ICON / SS_BITMAP statics: the resource id; else 0
-    int x, y, width, height;     // dialog units
+    std::string_view text;   // UTF-8; empty for none
+    int imageId;             // SS_ICON / SS_BITMAP statics: the resource id; else 0
+    int x, y, width, height; // dialog units
 };
 
 struct DialogTemplate {
     int id;
-    bool extended;               // DIALOGEX
+    bool extended; // DIALOGEX
     std::uint32_t style;
     std::uint32_t exStyle;
-    int x, y, width, height;     // dialog units
-    std::string_view title;      // UTF-8
-    std::string_view fontFace;   // UTF-8, e.g. "宋体"
+    int x, y, width, height;   // dialog units
+    std::string_view title;    // UTF-8
+    std::string_view fontFace; // UTF-8, e.g. "宋体"
     int fontPoints;
     int fontWeight;
     bool fontItalic;
@@ -36,8 +37,8 @@ struct DialogTemplate {
 };
 
 struct MenuItemTemplate {
-    int id;                      // 0 for a separator
-    std::string_view text;       // UTF-8 with "&" marking the access key
+    int id;                // 0 for a separator
+    std::string_view text; // UTF-8 with "&" marking the access key
 };
 
 struct PopupTemplate {

@@ -7,8 +7,7 @@
 namespace lumivar::ui {
 
 /// printf-style formatting of the program's own fixed format texts.
-template <class... Args>
-std::string Printf(std::string_view format, Args... args) {
+template <class... Args> std::string Printf(std::string_view format, Args... args) {
     const std::string pattern(format);
     const int size = std::snprintf(nullptr, 0, pattern.c_str(), args...);
     if (size <= 0)

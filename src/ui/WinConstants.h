@@ -56,8 +56,14 @@ inline constexpr int kChecked = 1;
 
 /// A COLORREF: 0x00BBGGRR.
 using ColorRef = std::uint32_t;
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(ColorRef c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(ColorRef c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(ColorRef c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 } // namespace lumivar::ui

@@ -26,7 +26,9 @@ struct ReadCase {
     const char* wineDeparture = nullptr;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
 
@@ -61,20 +63,20 @@ const ReadCase kNamesAndBlanks[] = {
     {"BlanksAroundEverything", " \t[ WORK\t]\r\n \tHour \t= \t6 \t\r\n", "WORK", "Hour", "", 4,
      "6"},
     {"InnerBlanksOfValueKept", "[WORK]\r\nHour = 1 2 \r\n", "WORK", "Hour", "", 8, "1 2"},
-    {"TextAfterBracketIgnored", "[WORK] trailing ] text\r\nHour=6\r\n", "WORK", "Hour", "", 4,
-     "6", "it ends the section name at the last ']' of the line"},
+    {"TextAfterBracketIgnored", "[WORK] trailing ] text\r\nHour=6\r\n", "WORK", "Hour", "", 4, "6",
+     "it ends the section name at the last ']' of the line"},
     {"SectionEndsAtFirstBracket", "[WO]RK]\r\nHour=6\r\n", "WORK", "Hour", "22", 4, "22"},
     {"RequestedNamesAreTrimmed", "[WORK]\r\nHour=6\r\n", " WORK ", " Hour ", "22", 4, "6"},
     {"FirstEqualsSplitsKey", "[WORK]\r\nHour==6\r\n", "WORK", "Hour", "", 4, "=6"},
     {"UnclosedBracketLineIsAKey", "[WORK]\r\n[Hour=6\r\n", "WORK", "[Hour", "", 4, "6"},
 };
-INSTANTIATE_TEST_SUITE_P(NamesAndBlanks, ProfileRead, ::testing::ValuesIn(kNamesAndBlanks), test::CaseName());
+INSTANTIATE_TEST_SUITE_P(NamesAndBlanks, ProfileRead, ::testing::ValuesIn(kNamesAndBlanks),
+                         test::CaseName());
 
 const ReadCase kQuotesAndComments[] = {
     {"DoubleQuotesStripped", "[WORK]\r\nHour=\"6\"\r\n", "WORK", "Hour", "", 4, "6"},
     {"SingleQuotesStripped", "[WORK]\r\nHour='6'\r\n", "WORK", "Hour", "", 4, "6"},
-    {"OnlyOneOuterPairStripped", "[WORK]\r\nHour=\"\"6\"\"\r\n", "WORK", "Hour", "", 8,
-     "\"6\""},
+    {"OnlyOneOuterPairStripped", "[WORK]\r\nHour=\"\"6\"\"\r\n", "WORK", "Hour", "", 8, "\"6\""},
     {"MismatchedQuotesKept", "[WORK]\r\nHour=\"6'\r\n", "WORK", "Hour", "", 8, "\"6'"},
     {"LoneQuoteKept", "[WORK]\r\nHour=\"\r\n", "WORK", "Hour", "", 8, "\""},
     {"CommentLineIsNoKey", "[WORK]\r\n;Hour=5\r\nHour=6\r\n", "WORK", "Hour", "", 4, "6"},
@@ -85,7 +87,8 @@ const ReadCase kQuotesAndComments[] = {
      "it keeps a bare name as a key without value, hiding a later Hour=6"},
     {"BareNameGivesDefault", "[WORK]\r\nHour\r\n", "WORK", "Hour", "22", 4, "22"},
 };
-INSTANTIATE_TEST_SUITE_P(QuotesAndComments, ProfileRead, ::testing::ValuesIn(kQuotesAndComments), test::CaseName());
+INSTANTIATE_TEST_SUITE_P(QuotesAndComments, ProfileRead, ::testing::ValuesIn(kQuotesAndComments),
+                         test::CaseName());
 
 const ReadCase kStructure[] = {
     {"KeyBeforeAnySectionIgnored", "Hour=5\r\n[WORK]\r\nMinute=1\r\n", "WORK", "Hour", "22", 4,
@@ -105,7 +108,8 @@ const ReadCase kLineEndings[] = {
     {"LastLineUnterminated", "[WORK]\r\nHour=6", "WORK", "Hour", "", 4, "6"},
     {"BlankLinesBetween", "\r\n\r\n[WORK]\r\n\r\n\r\nHour=6\r\n\r\n", "WORK", "Hour", "", 4, "6"},
 };
-INSTANTIATE_TEST_SUITE_P(LineEndings, ProfileRead, ::testing::ValuesIn(kLineEndings), test::CaseName());
+INSTANTIATE_TEST_SUITE_P(LineEndings, ProfileRead, ::testing::ValuesIn(kLineEndings),
+                         test::CaseName());
 
 // Windows itself would lose the first section of such a file; we keep it.
 TEST(ProfileReadImproved, ByteOrderMarkBeforeFirstSectionIsSkipped) {

@@ -21,7 +21,9 @@ struct WriteCase {
     std::string after;
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
@@ -57,8 +59,8 @@ const WriteCase kNewKey[] = {
     {"AfterUnterminatedLastLine", "[WORK]\r\nHour=1", "WORK", "Minute", "5",
      "[WORK]\r\nHour=1\r\nMinute=5\r\n"},
     {"AfterUnterminatedHeader", "[WORK]", "WORK", "Hour", "5", "[WORK]\r\nHour=5\r\n"},
-    {"IntoFirstOfDuplicateSections", "[WORK]\r\nHour=1\r\n[WORK]\r\nMinute=2\r\n", "WORK",
-     "Minute", "5", "[WORK]\r\nHour=1\r\nMinute=5\r\n[WORK]\r\nMinute=2\r\n"},
+    {"IntoFirstOfDuplicateSections", "[WORK]\r\nHour=1\r\n[WORK]\r\nMinute=2\r\n", "WORK", "Minute",
+     "5", "[WORK]\r\nHour=1\r\nMinute=5\r\n[WORK]\r\nMinute=2\r\n"},
     {"CommentedKeyIsNotReplaced", "[WORK]\r\n;Hour=1\r\n", "WORK", "Hour", "5",
      "[WORK]\r\nHour=5\r\n;Hour=1\r\n"},
 };
@@ -69,12 +71,14 @@ const WriteCase kNewSection[] = {
      "[WORK]\r\nHour=1\r\n[MODE]\r\nMode=1006\r\n"},
     {"LineBreakAddedFirst", "[WORK]\r\nHour=1", "MODE", "Mode", "1006",
      "[WORK]\r\nHour=1\r\n[MODE]\r\nMode=1006\r\n"},
-    {"AfterLfFile", "[WORK]\nHour=1\n", "MODE", "Mode", "0", "[WORK]\nHour=1\n[MODE]\r\nMode=0\r\n"},
+    {"AfterLfFile", "[WORK]\nHour=1\n", "MODE", "Mode", "0",
+     "[WORK]\nHour=1\n[MODE]\r\nMode=0\r\n"},
     {"IntoEmptyFile", "", "NOTICE", "Show", "1", "[NOTICE]\r\nShow=1\r\n"},
     {"KeysBeforeAnySectionStay", "Hour=9\r\n", "WORK", "Hour", "5",
      "Hour=9\r\n[WORK]\r\nHour=5\r\n"},
 };
-INSTANTIATE_TEST_SUITE_P(NewSection, ProfileWrite, ::testing::ValuesIn(kNewSection), test::CaseName());
+INSTANTIATE_TEST_SUITE_P(NewSection, ProfileWrite, ::testing::ValuesIn(kNewSection),
+                         test::CaseName());
 
 TEST(ProfileWriteFile, CreatesNewFile) {
     test::TempDir dir;

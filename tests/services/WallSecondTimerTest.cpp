@@ -1,5 +1,5 @@
-#include "FakeClock.h"
 #include "WallSecondTimer.h"
+#include "FakeClock.h"
 
 #include <QtTest>
 

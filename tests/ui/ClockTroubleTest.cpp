@@ -39,14 +39,16 @@ private:
 };
 #endif
 
-WallTime Utc(year_month_day day, seconds timeOfDay) { return sys_days(day) + timeOfDay; }
+WallTime Utc(year_month_day day, seconds timeOfDay) {
+    return sys_days(day) + timeOfDay;
+}
 
 class ClockTroubleTest : public MainWindowTest {
 protected:
     FakeHost& ArmUserSlot(WallTime at, TargetTime target, bool notice = true) {
-        FakeHost& window =
-            Start(notice ? "[MODE]\r\nMode=1006\r\n" : "[MODE]\r\nMode=1006\r\n[NOTICE]\r\nShow=0\r\n",
-                  at);
+        FakeHost& window = Start(notice ? "[MODE]\r\nMode=1006\r\n"
+                                        : "[MODE]\r\nMode=1006\r\n[NOTICE]\r\nShow=0\r\n",
+                                 at);
         window.SetPicker(IDC_TIME_USER, target);
         window.Click(IDC_ARM);
         return window;
@@ -96,7 +98,8 @@ TEST_F(ClockTroubleTest, SuspendAcrossTheNoticeSecondSkipsTheNoticeOnly) {
 #ifndef _WIN32
 TEST_F(ClockTroubleTest, TargetInTheSkippedSpringHourWaitsForTheNextDay) {
     const TimeZone berlin("Europe/Berlin");
-    for (const TargetTime target : {TargetTime{2, 0, 0}, TargetTime{2, 30, 0}, TargetTime{2, 59, 59}}) {
+    for (const TargetTime target :
+         {TargetTime{2, 0, 0}, TargetTime{2, 30, 0}, TargetTime{2, 59, 59}}) {
         SCOPED_TRACE(target.minute);
         powerOff.calls.clear();
         desktop.windows.clear();

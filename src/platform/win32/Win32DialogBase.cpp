@@ -2,7 +2,9 @@
 
 namespace lumivar::win32 {
 
-Win32DialogBase::~Win32DialogBase() { Unbind(); }
+Win32DialogBase::~Win32DialogBase() {
+    Unbind();
+}
 
 Win32DialogBase* Win32DialogBase::FromWindow(HWND hwnd) {
     if (!hwnd || reinterpret_cast<DLGPROC>(::GetWindowLongPtrW(hwnd, DWLP_DLGPROC)) != DialogProc)
