@@ -12,8 +12,8 @@ inline constexpr int kNoticeLeadSeconds = 30;
 
 /// Decides one tick from the armed target, the current local time of day and
 /// the notice option. Pure: the same inputs always give the same action.
-/// The notice test ignores midnight on purpose: targets 00:00:00 to 00:00:29
-/// never get a notice.
+/// The notice test counts across midnight, so a target from 00:00:00 to
+/// 00:00:29 gets its notice the evening before.
 ScheduleAction CheckSchedule(const TargetTime& target, int hour, int minute, int second,
                              bool noticeOn);
 

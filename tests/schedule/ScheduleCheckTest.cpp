@@ -40,8 +40,9 @@ const CheckCase kCases[] = {
     {"NothingJustAfterTarget", {23, 30, 0}, {23, 30, 1}, true, None},
     {"NothingThirtyAfterTarget", {23, 30, 0}, {23, 30, 30}, true, None},
     {"MidnightTargetPowersOff", {0, 0, 0}, {0, 0, 0}, true, PowerOff},
-    {"MidnightTargetNeverNotices", {0, 0, 0}, {23, 59, 30}, true, None},
-    {"Target29NeverNotices", {0, 0, 29}, {23, 59, 59}, true, None},
+    {"MidnightTargetNoticesTheEveningBefore", {0, 0, 0}, {23, 59, 30}, true, ShowNotice},
+    {"Target5NoticesAcrossMidnight", {0, 0, 5}, {23, 59, 35}, true, ShowNotice},
+    {"Target29NoticesAtTheLastSecond", {0, 0, 29}, {23, 59, 59}, true, ShowNotice},
     {"Target29PowersOff", {0, 0, 29}, {0, 0, 29}, true, PowerOff},
     {"Target30NoticesAtMidnight", {0, 0, 30}, {0, 0, 0}, true, ShowNotice},
     {"LastSecondNotices", {23, 59, 59}, {23, 59, 29}, true, ShowNotice},
@@ -52,9 +53,9 @@ const CheckCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, CheckScheduleTable, ::testing::ValuesIn(kCases), test::CaseName());
 
 TEST(CheckSchedule, EveryTargetOfTheDayNoticesOnceAndPowersOffOnce) {
-    // A whole day of ticks for a sample of targets: exactly one notice (none
-    // for the first thirty seconds of the day) and exactly one power-off.
-    for (int target = 0; target < 86400; target += 997) {
+    // A whole day of ticks for a sample of targets, the first thirty seconds
+    // of the day among them: exactly one notice and exactly one power-off.
+    for (int target = 0; target < 86400; target += target < 30 ? 1 : 997) {
         const TargetTime t{target / 3600, target / 60 % 60, target % 60};
         int notices = 0;
         int powerOffs = 0;
@@ -64,7 +65,7 @@ TEST(CheckSchedule, EveryTargetOfTheDayNoticesOnceAndPowersOffOnce) {
             notices += action == ShowNotice;
             powerOffs += action == PowerOff;
         }
-        EXPECT_EQ(notices, target >= 30 ? 1 : 0) << target;
+        EXPECT_EQ(notices, 1) << target;
         EXPECT_EQ(powerOffs, 1) << target;
     }
 }
