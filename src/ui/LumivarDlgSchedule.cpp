@@ -36,11 +36,17 @@ void CLumivarDlg::SelectMode(const SlotControls& selected) {
 
 void CLumivarDlg::OnOK() {
     UpdateData(true);
-    if (const SlotControls* slot = CheckedSlot(Host())) {
-        g_armedTarget = m_times[slot->slot];
-        Host().EnableControl(slot->pickerId, false);
-        Host().EnableControl(slot->defaultButtonId, false);
+    const SlotControls* selected = CheckedSlot(Host());
+    // With no slot chosen (a damaged or hand-edited Mode) there is no time
+    // the user picked: arming would power off at whatever was armed before.
+    if (!selected) {
+        Host().MessageBox(texts::kChooseSlotFirst, texts::kNoticeCaption,
+                          kMbOk | kMbIconExclamation);
+        return;
     }
+    g_armedTarget = m_times[selected->slot];
+    Host().EnableControl(selected->pickerId, false);
+    Host().EnableControl(selected->defaultButtonId, false);
     for (const SlotControls& slot : kSlotControls)
         Host().EnableControl(slot.radioId, false);
     StartScheduleTimer();

@@ -59,16 +59,20 @@ TEST_F(MainWindowTest, CancelStopsTheTickAndGivesBackTheModeControls) {
     EXPECT_EQ(ui::g_armedTarget, (TargetTime{1, 2, 3})) << "re-arming reads the new slot";
 }
 
-TEST_F(MainWindowTest, ArmWithNoSlotKeepsThePreviousTarget) {
+TEST_F(MainWindowTest, ArmWithNoSlotAsksForOneAndArmsNothing) {
     ui::g_armedTarget = {5, 6, 7};
-    FakeHost& window = Start("[MODE]\r\nMode=0\r\n");
+    FakeHost& window = Start("[MODE]\r\nMode=abc\r\n", FakeClock::At(5, 5, 0));
     window.Click(IDC_ARM);
-    EXPECT_EQ(ui::g_armedTarget, (TargetTime{5, 6, 7}));
-    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
-    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_WORK));
-    EXPECT_TRUE(window.IsControlEnabled(IDC_TIME_WORK));
-    window.Click(IDC_CANCEL_POWER_OFF);
-    EXPECT_TRUE(window.IsControlEnabled(IDC_MODE_WORK));
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_EQ(window.messageBoxes[0].caption, "提示");
+    EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer));
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(desktop.trayIcons, 0);
+    for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_REST, IDC_MODE_USER, IDC_TIME_WORK})
+        EXPECT_TRUE(window.IsControlEnabled(id)) << id;
+    EXPECT_FALSE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    desktop.RunFor(1h);
+    EXPECT_TRUE(powerOff.calls.empty()) << "nothing armed, so nothing powered off";
 }
 
 TEST_F(MainWindowTest, NoticeThirtySecondsAheadThenOnePowerOffAtTheTarget) {
