@@ -53,9 +53,9 @@ public:
     virtual int OnSpinDelta(int /*id*/, int /*delta*/) { return 0; }
     /// WM_KILLFOCUS of the window, after the default handling.
     virtual void OnKillFocus() {}
-    /// The shell's notification area was made again (the shell restarted)
-    /// and holds none of the icons it held before.
-    virtual void OnTaskbarCreated() {}
+    /// The notification area was made again (the shell restarted) or went
+    /// away (its panel quit): it holds none of the icons it held before.
+    virtual void OnNotificationAreaReset() {}
     /// Messages the host does not map to a handler above, such as the tray
     /// callback. The host passes each on to its default handling after, but
     /// for the tray callback: its number doubles as a dialog message

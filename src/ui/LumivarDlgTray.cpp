@@ -43,9 +43,10 @@ void CLumivarDlg::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::in
         OpenTrayMenu();
 }
 
-void CLumivarDlg::OnTaskbarCreated() {
-    // The shell started again (Explorer restarted) and lost every icon. If it
-    // will not take ours back, the hidden window comes back to the taskbar.
+void CLumivarDlg::OnNotificationAreaReset() {
+    // The shell started again (Explorer restarted), or the panel holding the
+    // area quit, and the icon is gone. If no area takes it back, the hidden
+    // window comes back to the taskbar, as arming does with no area.
     if (!m_hiddenInTray || Host().AddTrayIcon(m_trayIcon))
         return;
     m_hiddenInTray = false;

@@ -2,7 +2,8 @@
 """End to end, in real time, on a real X server with a real tray host: arm a
 custom time 35 seconds ahead with --dry-run, see the window go to the tray,
 the countdown open centred and on top thirty seconds before, the power-off
-request in the target second, bring the window back from the tray and exit.
+request in the target second, the window come back when the tray host goes
+away and the icon return with it, bring the window back from the tray and exit.
 
 Usage: linux_end_to_end.py PATH_TO_LUMIVAR"""
 
@@ -67,6 +68,13 @@ def run_scenario(session, program, workdir):
     assert requested.replace(microsecond=0) == target.time(), \
         f"power-off requested at {line}, target {target:%H:%M:%S}"
     step(f"power-off requested at {line} (offset {requested.microsecond // 1000} ms)")
+
+    session.stop_tray_host()
+    main_window(session, 5)
+    step("tray host gone: the window is back from the tray")
+    session.start_tray_host()
+    icon = wait_for(lambda: session.tray_icons("lumivar"), 5, "the icon did not return")[0]
+    step("tray host back: so is the icon")
 
     restore_from_tray(session, icon)
     step("window back from the tray")

@@ -51,12 +51,19 @@ class X11Session:
                                   "--SetDockType", "true", "--expand", "true"], stderr=log)
             wait_while(lambda: trayer.poll() is None and not self.tray_host_window(), 10)
             if self.tray_host_window():
+                self._tray_host = trayer
                 return
             if trayer.poll() is None:
                 trayer.kill()
             log.seek(0)
             reason = f"exit status {trayer.poll()}, stderr: {log.read().strip()!r}"
         raise AssertionError(f"trayer did not start ({reason})")
+
+    def stop_tray_host(self):
+        """Ends the tray host as a crashing panel would, taking its icons with it."""
+        self._tray_host.kill()
+        self._tray_host.wait(5)
+        wait_for(lambda: not self.tray_host_window(), 5, "the tray host window stayed")
 
     def start(self, argv, **kwargs):
         return self._start(argv, **kwargs)

@@ -278,7 +278,7 @@ void FakeDesktop::RestartShell() {
     for (const auto& window : windows)
         window->m_trayIconShown = false;
     for (const auto& window : windows)
-        window->m_dialog.OnTaskbarCreated();
+        window->m_dialog.OnNotificationAreaReset();
 }
 
 void FakeDesktop::JumpWallClock(std::chrono::milliseconds delta) {

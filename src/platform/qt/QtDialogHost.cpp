@@ -110,10 +110,16 @@ QtDialogHost::QtDialogHost(ui::Dialog& dialog, const ui::DialogTemplate& source,
     m_controls = BuildControls(source, *m_window, m_units);
     m_window->SetDefaultCommandControl(Control(ui::kIdOk));
     ConnectControls();
-    m_tray = new TrayIcons(m_window.get(), [this](unsigned message, unsigned id, unsigned mouse) {
-        if (m_alive)
-            m_dialog.OnMessage(message, id, mouse);
-    });
+    m_tray = new TrayIcons(
+        m_window.get(),
+        [this](unsigned message, unsigned id, unsigned mouse) {
+            if (m_alive)
+                m_dialog.OnMessage(message, id, mouse);
+        },
+        [this] {
+            if (m_alive)
+                m_dialog.OnNotificationAreaReset();
+        });
 }
 
 void QtDialogHost::Initialise() {

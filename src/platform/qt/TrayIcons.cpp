@@ -7,7 +7,16 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 
+#include <algorithm>
+#include <chrono>
+
 namespace lumivar::qt {
+namespace {
+
+// How soon a window hidden behind its icon comes back once the area is gone.
+constexpr std::chrono::seconds kAreaWatchPeriod{1};
+
+} // namespace
 
 bool StatusNotifierHostPresent() {
     static const bool present = [] {
@@ -36,8 +45,13 @@ unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusN
     }
 }
 
-TrayIcons::TrayIcons(QObject* parent, Callback callback)
-    : QObject(parent), m_callback(std::move(callback)) {}
+TrayIcons::TrayIcons(QObject* parent, Callback callback, std::function<void()> areaLost)
+    : QObject(parent), m_callback(std::move(callback)), m_areaLost(std::move(areaLost)),
+      m_areaWatch(new QTimer(this)) {
+    m_areaWatch->setInterval(kAreaWatchPeriod);
+    m_areaWatch->setTimerType(Qt::VeryCoarseTimer);
+    connect(m_areaWatch, &QTimer::timeout, this, &TrayIcons::WatchArea);
+}
 
 void TrayIcons::Add(const ui::TrayIconData& data) {
     Entry& entry = m_icons[data.id];
@@ -57,6 +71,8 @@ void TrayIcons::Add(const ui::TrayIconData& data) {
         entry.icon->setToolTip(QString::fromStdString(data.tip));
     entry.statusNotifier = StatusNotifierHostPresent();
     entry.icon->show();
+    m_areaAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    m_areaWatch->start();
 }
 
 void TrayIcons::Delete(const ui::TrayIconData& data) {
@@ -64,12 +80,23 @@ void TrayIcons::Delete(const ui::TrayIconData& data) {
     // Hidden, not destroyed: this may run inside the icon's own signal.
     if (found != m_icons.end())
         found->second.icon->hide();
+    if (std::none_of(m_icons.begin(), m_icons.end(),
+                     [](const auto& icon) { return icon.second.icon->isVisible(); }))
+        m_areaWatch->stop();
 }
 
 bool TrayIcons::Shown(unsigned id) const {
     const auto found = m_icons.find(id);
     return QSystemTrayIcon::isSystemTrayAvailable() && found != m_icons.end() &&
            found->second.icon->isVisible();
+}
+
+void TrayIcons::WatchArea() {
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    const bool lost = m_areaAvailable && !available;
+    m_areaAvailable = available;
+    if (lost && m_areaLost)
+        m_areaLost();
 }
 
 void TrayIcons::Activated(unsigned id, QSystemTrayIcon::ActivationReason reason) {

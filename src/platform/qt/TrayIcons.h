@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -30,7 +31,9 @@ class TrayIcons final : public QObject {
 public:
     using Callback = std::function<void(unsigned message, unsigned id, unsigned mouseMessage)>;
 
-    TrayIcons(QObject* parent, Callback callback);
+    /// `areaLost` runs when the notification area goes away (its panel quit
+    /// or crashed) while an icon is on show in it.
+    TrayIcons(QObject* parent, Callback callback, std::function<void()> areaLost);
 
     /// Shows the icon (a second add of the same id keeps one icon).
     void Add(const ui::TrayIconData& data);
@@ -46,9 +49,15 @@ private:
         bool statusNotifier = false;
     };
     void Activated(unsigned id, QSystemTrayIcon::ActivationReason reason);
+    void WatchArea();
 
     Callback m_callback;
+    std::function<void()> m_areaLost;
     std::map<unsigned, Entry> m_icons;
+    // Qt says nothing when the area goes away, so it is asked while an icon
+    // is on show: a window hidden behind the icon would otherwise be lost.
+    QTimer* m_areaWatch;
+    bool m_areaAvailable = false;
 };
 
 } // namespace lumivar::qt

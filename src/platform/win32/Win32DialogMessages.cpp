@@ -38,7 +38,7 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0) {
         m_heldTrayIcon.reset(); // a new shell holds no icon
-        m_dialog.OnTaskbarCreated();
+        m_dialog.OnNotificationAreaReset();
     }
     // The tray callback (WM_USER + 1) is also DM_SETDEFID: passed on to the
     // default handling, every mouse movement over the icon would make the
