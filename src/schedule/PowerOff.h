@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Failure.h"
+
 #include <functional>
-#include <string>
+#include <optional>
 #include <utility>
 
 namespace lumivar {
@@ -12,9 +14,9 @@ namespace lumivar {
 /// able to act, not the next morning.
 class PowerOff {
 public:
-    /// Receives the reason, one line of UTF-8, on the thread that runs the
-    /// windows; possibly later than the request returned.
-    using FailureHandler = std::function<void(const std::string& reason)>;
+    /// Receives what failed on the thread that runs the windows; possibly
+    /// later than the request returned.
+    using FailureHandler = std::function<void(const Failure& failure)>;
 
     virtual ~PowerOff() = default;
 
@@ -25,17 +27,17 @@ public:
     /// Asks the system to shut down and returns without waiting for it.
     virtual void RequestPowerOff() = 0;
 
-    /// Why a power-off asked for later would probably be refused, in one line
-    /// of UTF-8; empty when nothing speaks against it. May block briefly.
-    virtual std::string LikelyRefusal() { return {}; }
+    /// Why a power-off asked for later would probably fail; nothing when
+    /// nothing speaks against it. May block briefly.
+    virtual std::optional<Failure> LikelyRefusal() { return std::nullopt; }
 
     /// Replaces the failure handler; an empty one drops failures.
     void SetFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
 
 protected:
-    void ReportFailure(const std::string& reason) const {
+    void ReportFailure(const Failure& failure) const {
         if (m_onFailure)
-            m_onFailure(reason);
+            m_onFailure(failure);
     }
 
 private:

@@ -61,7 +61,7 @@ CLumivarDlg::~CLumivarDlg() {
 bool CLumivarDlg::OnInitDialog() {
     UpdateData(false);
     m_services.powerOff.SetFailureHandler(
-        [this](const std::string& reason) { OnPowerOffFailed(reason); });
+        [this](const Failure& failure) { OnPowerOffFailed(failure); });
 
     if (Host().HasSystemMenu()) {
         const std::string about = Host().LoadString(IDS_ABOUTBOX);

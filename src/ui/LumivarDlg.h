@@ -63,7 +63,7 @@ private:
     void StartScheduleTimer();
     void StopScheduleTimer();
     void WarnOfLikelyRefusal();
-    void OnPowerOffFailed(const std::string& reason);
+    void OnPowerOffFailed(const Failure& failure);
     void SetDefaultTime(const SlotControls& slot);
     void RefreshClock();
     void StepRefreshPeriod(int delta);

@@ -2,6 +2,7 @@
 // once-a-second schedule tick.
 #include "LumivarDlg.h"
 
+#include "FailureText.h"
 #include "MainDialogIds.h"
 #include "ScheduleCheck.h"
 #include "ShowDlg.h"
@@ -10,6 +11,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lumivar::ui {
@@ -74,10 +76,12 @@ void CLumivarDlg::StopScheduleTimer() {
 // Said while the user is still at the machine, not discovered the next day.
 // The schedule stays armed: a rule or a password prompt may still let it by.
 void CLumivarDlg::WarnOfLikelyRefusal() {
-    const std::string why = m_services.powerOff.LikelyRefusal();
-    if (!why.empty())
-        Host().MessageBox(Printf(texts::kPowerOffLikelyRefused, why.c_str()), texts::kNoticeCaption,
-                          kMbOk | kMbIconExclamation);
+    const std::optional<Failure> likely = m_services.powerOff.LikelyRefusal();
+    if (!likely)
+        return;
+    LogFailure(*m_services.errors, "the power-off will probably fail", *likely);
+    Host().MessageBox(Printf(texts::kPowerOffLikelyRefused, DescribeFailure(*likely).c_str()),
+                      texts::kNoticeCaption, kMbOk | kMbIconExclamation);
 }
 
 void CLumivarDlg::CancelPowerOff() {
@@ -155,11 +159,12 @@ void CLumivarDlg::PowerOffNow() {
 // Bring the window back from the tray so the user sees why the machine is
 // still on, with every slot control usable again, as after a cancel: the
 // user may want another time or slot, not the one that just failed.
-void CLumivarDlg::OnPowerOffFailed(const std::string& reason) {
+void CLumivarDlg::OnPowerOffFailed(const Failure& failure) {
+    LogFailure(*m_services.errors, "power-off failed", failure);
     CancelPowerOff();
     RestoreFromTray();
-    Host().MessageBox(Printf(texts::kPowerOffFailed, reason.c_str()), texts::kNoticeCaption,
-                      kMbOk | kMbIconExclamation);
+    Host().MessageBox(Printf(texts::kPowerOffFailed, DescribeFailure(failure).c_str()),
+                      texts::kNoticeCaption, kMbOk | kMbIconExclamation);
 }
 
 } // namespace lumivar::ui

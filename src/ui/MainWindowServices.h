@@ -6,6 +6,7 @@
 #include "SettingsStore.h"
 
 #include <functional>
+#include <iostream>
 
 namespace lumivar::ui {
 
@@ -21,6 +22,8 @@ struct MainWindowServices {
     /// Called with the clock reading of every schedule tick, before the tick
     /// acts on it; empty unless someone wants to watch the ticks' timing.
     std::function<void(WallTime)> onScheduleTick = {};
+    /// Where the windows log what failed, one line each.
+    std::ostream* errors = &std::cerr;
 };
 
 } // namespace lumivar::ui

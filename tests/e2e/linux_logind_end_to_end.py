@@ -94,8 +94,9 @@ def run_scenario(session, program, workdir, bus_address, call_log, logind):
     assert not logind.ListInhibitors(), "idle sleep still held off after the schedule ended"
     with open(stderr_path) as f:
         ours = [line for line in f if line.startswith("lumivar:")]  # Qt may warn too
-    assert len(ours) == 1 and "AccessDenied" in ours[0], f"the program reported: {ours}"
-    print(f"refused as expected, program reported: {ours[0].strip()}")
+    assert len(ours) == 2 and "CanPowerOff: challenge" in ours[0] and "AccessDenied" in ours[1], \
+        f"the program reported: {ours}"
+    print(f"refused as expected, program reported: {ours[1].strip()}")
 
     content = exit_with_yes(session, app, setup)
     assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"

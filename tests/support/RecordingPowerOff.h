@@ -3,6 +3,7 @@
 #include "IdleSleepInhibitor.h"
 #include "PowerOff.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,14 @@ public:
     void AcquirePowerOffPrivilege() override { calls.push_back("privilege"); }
     void RequestPowerOff() override {
         calls.push_back("request");
-        if (!failure.empty())
-            ReportFailure(failure);
+        if (failure)
+            ReportFailure(*failure);
     }
-    std::string LikelyRefusal() override { return likelyRefusal; }
+    std::optional<Failure> LikelyRefusal() override { return likelyRefusal; }
 
     std::vector<std::string> calls;
-    std::string failure;       // reported by each request when not empty
-    std::string likelyRefusal; // answered before arming
+    std::optional<Failure> failure;       // reported by each request
+    std::optional<Failure> likelyRefusal; // answered before arming
 };
 
 /// Counts what the window asked of the guard against idle sleep.

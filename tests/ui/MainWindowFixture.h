@@ -56,7 +56,7 @@ protected:
     RecordingIdleSleep idleSleep;
     std::unique_ptr<ui::CLumivarDlg> dialog;
     FakeDesktop desktop;
-    ui::MainWindowServices services{desktop.clock, powerOff, settings, &idleSleep};
+    ui::MainWindowServices services{desktop.clock, powerOff, settings, &idleSleep, {}, &errors};
 };
 
 } // namespace lumivar::test

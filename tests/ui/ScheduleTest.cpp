@@ -130,7 +130,9 @@ TEST_F(MainWindowTest, TargetEarlierInTheDayWaitsForTomorrow) {
 }
 
 TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
-    powerOff.failure = "org.freedesktop.login1.NotAllowed: Interactive authentication required.";
+    powerOff.failure = Failure{FailureKind::NeedsAuthorisation,
+                               "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired: "
+                               "Interactive authentication required."};
     FakeHost& window = Start("[MODE]\r\nMode=1006\r\n", FakeClock::At(12, 0, 0));
     window.SetPicker(IDC_TIME_USER, {12, 0, 5});
     window.Click(IDC_ARM);
@@ -140,7 +142,12 @@ TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
     EXPECT_EQ(desktop.trayIcons, 0);
     ASSERT_EQ(window.messageBoxes.size(), 1u);
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
-    EXPECT_EQ(window.messageBoxes[0].text, "关机没有执行,计算机仍在运行。\n" + powerOff.failure);
+    EXPECT_EQ(window.messageBoxes[0].text, "关机没有执行,计算机仍在运行。\n"
+                                           "关机需要管理员授权:须有人在场输入管理员密码。\n" +
+                                               powerOff.failure->detail);
+    EXPECT_EQ(errors.str(), "lumivar: power-off failed: an administrator's authorisation is "
+                            "needed (" +
+                                powerOff.failure->detail + ")\n");
     EXPECT_FALSE(window.TimerRunning(ui::kScheduleTimer));
     for (int id : {IDC_ARM, IDC_MODE_WORK, IDC_MODE_USER, IDC_TIME_USER, IDC_SET_DEFAULT_USER})
         EXPECT_TRUE(window.IsControlEnabled(id)) << id << ": usable again, as after a cancel";
@@ -153,15 +160,15 @@ TEST_F(MainWindowTest, FailedPowerOffBringsTheWindowBackAndSaysWhy) {
 }
 
 TEST_F(MainWindowTest, ArmingWarnsOfALikelyRefusalAndStaysArmed) {
-    powerOff.likelyRefusal = "logind answers CanPowerOff: no";
+    powerOff.likelyRefusal = Failure{FailureKind::Refused, "logind CanPowerOff: no"};
     FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
     window.Click(IDC_ARM);
     EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_FALSE(window.visible);
     ASSERT_EQ(window.messageBoxes.size(), 1u);
     EXPECT_EQ(window.messageBoxes[0].caption, "提示");
-    EXPECT_EQ(window.messageBoxes[0].text.substr(window.messageBoxes[0].text.find('\n') + 1),
-              powerOff.likelyRefusal);
+    EXPECT_EQ(window.messageBoxes[0].text, "定时关机已设定,但到时的关机请求可能会被系统拒绝。\n"
+                                           "系统不允许本用户关机。\nlogind CanPowerOff: no");
 }
 
 TEST_F(MainWindowTest, IdleSleepIsHeldOffExactlyWhileArmed) {

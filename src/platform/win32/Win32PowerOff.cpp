@@ -23,8 +23,7 @@ Win32PowerOffApi SystemPowerOffApi() {
             &::ExitWindowsEx,       &::GetLastError};
 }
 
-Win32PowerOff::Win32PowerOff(const Win32PowerOffApi& api, std::ostream& errors)
-    : m_api(api), m_errors(errors) {}
+Win32PowerOff::Win32PowerOff(const Win32PowerOffApi& api) : m_api(api) {}
 
 void Win32PowerOff::AcquirePowerOffPrivilege() {
     HANDLE process = nullptr;
@@ -61,15 +60,11 @@ void Win32PowerOff::RequestPowerOff() {
     const DWORD requestError = requested ? ERROR_SUCCESS : m_api.getLastError();
     // Without the privilege the request cannot have worked, whatever it
     // answered; that is the cause to report.
-    std::string reason;
     if (m_privilegeError != ERROR_SUCCESS)
-        reason = "SeShutdownPrivilege: " + Described(m_privilegeError);
+        ReportFailure({FailureKind::PrivilegeNotGranted,
+                       "SeShutdownPrivilege: " + Described(m_privilegeError)});
     else if (!requested)
-        reason = "ExitWindowsEx: " + Described(requestError);
-    else
-        return;
-    m_errors << "lumivar: power-off failed: " << reason << std::endl;
-    ReportFailure(reason);
+        ReportFailure({FailureKind::ShutdownRefused, "ExitWindowsEx: " + Described(requestError)});
 }
 
 } // namespace lumivar::win32

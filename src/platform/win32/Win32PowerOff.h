@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <iostream>
-
 namespace lumivar::win32 {
 
 /// The system calls the power-off makes, gathered so that a test can record
@@ -32,16 +30,13 @@ Win32PowerOffApi SystemPowerOffApi();
 /// the system turned down, is reported as a failure with the system's text.
 class Win32PowerOff final : public PowerOff {
 public:
-    /// `errors` gets one line for each failed power-off; it must outlive this.
-    explicit Win32PowerOff(const Win32PowerOffApi& api = SystemPowerOffApi(),
-                           std::ostream& errors = std::cerr);
+    explicit Win32PowerOff(const Win32PowerOffApi& api = SystemPowerOffApi());
 
     void AcquirePowerOffPrivilege() override;
     void RequestPowerOff() override;
 
 private:
     Win32PowerOffApi m_api;
-    std::ostream& m_errors;
     DWORD m_privilegeError = ERROR_SUCCESS; // of the last privilege step
 };
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -79,8 +78,7 @@ const Win32PowerOffApi kFakeApi{&FakeGetCurrentProcessId,   &FakeOpenProcess,
 
 struct Outcome {
     std::vector<std::string> calls;
-    std::vector<std::string> failures; // reported to the handler
-    std::string errors;                // written on the error stream
+    std::vector<Failure> failures; // reported to the handler
 };
 
 Outcome RunBothSteps(bool fail, DWORD lastError = ERROR_SUCCESS, DWORD exitError = ERROR_SUCCESS) {
@@ -89,13 +87,11 @@ Outcome RunBothSteps(bool fail, DWORD lastError = ERROR_SUCCESS, DWORD exitError
     g_lastError = lastError;
     g_exitError = exitError;
     Outcome run;
-    std::ostringstream errors;
-    Win32PowerOff powerOff(kFakeApi, errors);
-    powerOff.SetFailureHandler([&](const std::string& why) { run.failures.push_back(why); });
+    Win32PowerOff powerOff(kFakeApi);
+    powerOff.SetFailureHandler([&](const Failure& why) { run.failures.push_back(why); });
     powerOff.AcquirePowerOffPrivilege();
     powerOff.RequestPowerOff();
     run.calls = g_calls;
-    run.errors = errors.str();
     return run;
 }
 
@@ -113,7 +109,6 @@ TEST(Win32PowerOff, MakesTheSystemCallsInOrder) {
     const Outcome run = RunBothSteps(false);
     EXPECT_EQ(run.calls, expected);
     EXPECT_TRUE(run.failures.empty());
-    EXPECT_TRUE(run.errors.empty());
     EXPECT_EQ(RunBothSteps(false).calls, expected) << "a second run repeats the whole sequence";
 }
 
@@ -132,15 +127,18 @@ TEST(Win32PowerOff, ReportsAPrivilegeNotGrantedOrARequestTurnedDown) {
     Outcome run = RunBothSteps(false, ERROR_NOT_ALL_ASSIGNED);
     EXPECT_EQ(run.calls.back(), "ExitWindowsEx 1 0");
     ASSERT_EQ(run.failures.size(), 1u);
-    EXPECT_EQ(run.failures[0].rfind("SeShutdownPrivilege: ", 0), 0u) << run.failures[0];
-    EXPECT_NE(run.failures[0].find("(error 1300)"), std::string::npos) << run.failures[0];
-    EXPECT_EQ(run.errors, "lumivar: power-off failed: " + run.failures[0] + "\n");
+    EXPECT_EQ(run.failures[0].kind, FailureKind::PrivilegeNotGranted);
+    const std::string& privilege = run.failures[0].detail;
+    EXPECT_EQ(privilege.rfind("SeShutdownPrivilege: ", 0), 0u) << privilege;
+    EXPECT_NE(privilege.find("(error 1300)"), std::string::npos) << privilege;
 
     run = RunBothSteps(false, ERROR_SUCCESS, ERROR_ACCESS_DENIED);
     ASSERT_EQ(run.failures.size(), 1u);
-    EXPECT_EQ(run.failures[0].rfind("ExitWindowsEx: ", 0), 0u) << run.failures[0];
-    EXPECT_NE(run.failures[0].find("(error 5)"), std::string::npos);
-    EXPECT_EQ(run.failures[0].find('\n'), std::string::npos) << "one line";
+    EXPECT_EQ(run.failures[0].kind, FailureKind::ShutdownRefused);
+    const std::string& request = run.failures[0].detail;
+    EXPECT_EQ(request.rfind("ExitWindowsEx: ", 0), 0u) << request;
+    EXPECT_NE(request.find("(error 5)"), std::string::npos);
+    EXPECT_EQ(request.find('\n'), std::string::npos) << "one line";
 }
 
 } // namespace

@@ -13,6 +13,8 @@ namespace lumivar::qt {
 namespace {
 
 const QString kBusDaemon = QStringLiteral("org.freedesktop.DBus");
+const QString kAuthorisationRequired =
+    QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired");
 
 // CanPowerOff answers at once unless logind hangs; the tick must not hang with it.
 constexpr int kCanPowerOffTimeoutMs = 2000;
@@ -20,10 +22,30 @@ constexpr int kCanPowerOffTimeoutMs = 2000;
 // takes, and only logind's answer says whether it was refused.
 constexpr int kNoTimeout = INT_MAX;
 
+Failure Make(FailureKind kind, const QString& detail) {
+    return {kind, OneLine(detail).toStdString()};
+}
+
+// What logind's CanPowerOff answer foretells for a request; nothing for "yes".
+std::optional<Failure> ForeseenFailure(const QString& answer) {
+    const QString detail = QStringLiteral("logind CanPowerOff: ") + answer;
+    if (answer == QLatin1String("yes"))
+        return std::nullopt;
+    if (answer == QLatin1String("challenge"))
+        return Make(FailureKind::NeedsAuthorisation, detail);
+    if (answer == QLatin1String("na"))
+        return Make(FailureKind::NotSupported, detail);
+    return Make(FailureKind::Refused, detail);
+}
+
+Failure NoSystemBus(const QDBusConnection& bus) {
+    return Make(FailureKind::NoSystemBus, Described(bus.lastError()));
+}
+
 } // namespace
 
-LogindPowerOff::LogindPowerOff(const QDBusConnection& bus, std::ostream& errors, QObject* parent)
-    : QObject(parent), m_bus(bus), m_errors(errors) {}
+LogindPowerOff::LogindPowerOff(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent), m_bus(bus) {}
 
 std::optional<QString> LogindPowerOff::AskCanPowerOff(QDBusError& error) {
     const QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
@@ -38,31 +60,19 @@ std::optional<QString> LogindPowerOff::AskCanPowerOff(QDBusError& error) {
 
 void LogindPowerOff::AcquirePowerOffPrivilege() {
     m_interactive = false;
-    // Without a bus or an answer stay silent: the request reports that itself,
-    // and one failure should read as one line.
+    // Without a bus or an answer the request reports the failure itself.
     if (!m_bus.isConnected())
         return;
     QDBusError error;
-    const std::optional<QString> answer = AskCanPowerOff(error);
-    if (!answer)
-        return;
     // "challenge": polkit wants a password. Asked interactively, an agent can
     // prompt for it, and a user still at the machine can let the power-off by.
-    m_interactive = *answer == QLatin1String("challenge");
-    if (*answer == QLatin1String("yes") || m_interactive)
-        return;
-    m_errors << QStringLiteral("lumivar: logind will not allow a power-off (CanPowerOff: %1)")
-                    .arg(OneLine(*answer))
-                    .toStdString()
-             << std::endl;
+    m_interactive = AskCanPowerOff(error) == QStringLiteral("challenge");
 }
 
 void LogindPowerOff::RequestPowerOff() {
     const bool interactive = std::exchange(m_interactive, false);
     if (!m_bus.isConnected()) {
-        const QString why = Described(m_bus.lastError());
-        Fail(QStringLiteral("lumivar: power-off failed: no system bus: ") + why,
-             QStringLiteral("没有系统总线: ") + why);
+        ReportFailure(NoSystemBus(m_bus));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
@@ -79,45 +89,24 @@ void LogindPowerOff::FinishRequest(QDBusPendingCallWatcher* watcher) {
         // An error sent by logind itself is a refusal; one from the bus daemon
         // or from our own side (no logind, time-out) is a failure to ask.
         const QString sender = watcher->reply().service();
-        const QString why = Described(watcher->error());
+        const QDBusError error = watcher->error();
+        FailureKind kind = FailureKind::NoLogind;
         if (!sender.isEmpty() && sender != kBusDaemon)
-            Fail(QStringLiteral("lumivar: power-off refused by logind: ") + why,
-                 QStringLiteral("logind 拒绝了关机请求: ") + why);
-        else
-            Fail(QStringLiteral("lumivar: power-off failed: ") + why,
-                 QStringLiteral("无法联系 logind: ") + why);
+            kind = error.name() == kAuthorisationRequired ? FailureKind::NeedsAuthorisation
+                                                          : FailureKind::Refused;
+        ReportFailure(Make(kind, Described(error)));
     }
     emit requestFinished();
 }
 
-std::string LogindPowerOff::LikelyRefusal() {
+std::optional<Failure> LogindPowerOff::LikelyRefusal() {
     if (!m_bus.isConnected())
-        return OneLine(QStringLiteral("没有系统总线,无法请求关机 (%1)")
-                           .arg(Described(m_bus.lastError())))
-            .toStdString();
+        return NoSystemBus(m_bus);
     QDBusError error;
     const std::optional<QString> answer = AskCanPowerOff(error);
     if (!answer)
-        return OneLine(QStringLiteral("无法询问 logind 能否关机 (%1)").arg(Described(error)))
-            .toStdString();
-    if (*answer == QLatin1String("yes"))
-        return {};
-    QString meaning;
-    if (*answer == QLatin1String("challenge"))
-        meaning = QStringLiteral("关机需要管理员密码,到时须有人在场输入");
-    else if (*answer == QLatin1String("no"))
-        meaning = QStringLiteral("系统不允许本用户关机");
-    else if (*answer == QLatin1String("na"))
-        meaning = QStringLiteral("本系统不支持关机");
-    else
-        meaning = QStringLiteral("logind 没有允许关机");
-    return OneLine(meaning + QStringLiteral(" (logind CanPowerOff: %1)").arg(*answer))
-        .toStdString();
-}
-
-void LogindPowerOff::Fail(const QString& line, const QString& reason) {
-    m_errors << OneLine(line).toStdString() << std::endl;
-    ReportFailure(OneLine(reason).toStdString());
+        return Make(FailureKind::NoLogind, Described(error));
+    return ForeseenFailure(*answer);
 }
 
 } // namespace lumivar::qt

@@ -5,7 +5,6 @@
 #include <QDBusConnection>
 #include <QObject>
 
-#include <iostream>
 #include <optional>
 
 class QDBusPendingCallWatcher;
@@ -15,19 +14,17 @@ namespace lumivar::qt {
 /// Powers off through systemd-logind (or elogind) on the system bus:
 /// org.freedesktop.login1.Manager.PowerOff, not forced, so logind honours the
 /// inhibitors, and interactive only where polkit would want a password. A
-/// refused or failed request is written as one line on `errors` and reported
-/// to the failure handler; the program carries on.
+/// refused or failed request is reported to the failure handler; the program
+/// carries on.
 class LogindPowerOff final : public QObject, public PowerOff {
     Q_OBJECT
 
 public:
-    /// `errors` must outlive this object.
     explicit LogindPowerOff(const QDBusConnection& bus = QDBusConnection::systemBus(),
-                            std::ostream& errors = std::cerr, QObject* parent = nullptr);
+                            QObject* parent = nullptr);
 
-    /// Asks logind's CanPowerOff (briefly blocking) and reports an answer that
-    /// promises a refusal. Keeps only whether the request that follows should
-    /// let polkit ask for a password.
+    /// Asks logind's CanPowerOff (briefly blocking). Keeps only whether the
+    /// request that follows should let polkit ask for a password.
     void AcquirePowerOffPrivilege() override;
 
     /// Sends the request and returns at once; the reply is handled later on
@@ -35,7 +32,7 @@ public:
     void RequestPowerOff() override;
 
     /// Asks logind's CanPowerOff, blocking for at most two seconds.
-    std::string LikelyRefusal() override;
+    std::optional<Failure> LikelyRefusal() override;
 
 signals:
     /// The reply to a request has been handled (refusals already reported).
@@ -45,10 +42,8 @@ private:
     /// CanPowerOff's answer, or nothing with `error` set.
     std::optional<QString> AskCanPowerOff(QDBusError& error);
     void FinishRequest(QDBusPendingCallWatcher* watcher);
-    void Fail(const QString& line, const QString& reason);
 
     QDBusConnection m_bus;
-    std::ostream& m_errors;
     bool m_interactive = false;
 };
 
