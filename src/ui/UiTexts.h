@@ -36,8 +36,7 @@ inline constexpr std::string_view kDefaultTimeNotSaved =
 inline constexpr std::string_view kPowerOffFailed = "关机没有执行,计算机仍在运行。\n%s";
 inline constexpr std::string_view kPowerOffLikelyRefused =
     "定时关机已设定,但到时的关机请求可能会被系统拒绝。\n%s";
-inline constexpr std::string_view kChooseSlotFirst =
-    "请先在“请选择模式”中选定一种模式,再按“定时关机”。";
+inline constexpr std::string_view kChooseSlotFirst = "请先选定一种模式,再定时关机。";
 inline constexpr std::string_view kNotAnInteger = "请输入一个整数。";
 inline constexpr std::string_view kPeriodOutOfRange = "请输入一个介于 1000 和 5000 之间的整数。";
 
