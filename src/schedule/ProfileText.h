@@ -1,7 +1,9 @@
 #pragma once
 
-// The INI format on bytes in memory, with no file access: finding a key's
-// value and producing the content with one key set.
+// The INI format on a file's bytes in memory, with no file access: finding a
+// key's value and producing the content with one key set. The bytes are ANSI,
+// UTF-8 with its byte-order mark, or UTF-16 (either byte order) with its mark;
+// a UTF-16 file is worked on as 16-bit units and stays UTF-16.
 
 #include <optional>
 #include <span>
@@ -12,8 +14,8 @@
 namespace lumivar::profile {
 
 /// The value of the first `key` in the first `section` (names compared
-/// without regard to ASCII case), blanks and one pair of outer quotes removed.
-/// nullopt when the section or key is missing.
+/// without regard to ASCII case), blanks and one pair of outer quotes removed;
+/// from a UTF-16 file as UTF-8. nullopt when the section or key is missing.
 std::optional<std::string> FindValue(std::string_view content, std::string_view section,
                                      std::string_view key);
 
@@ -35,8 +37,9 @@ bool IsWritableEntry(std::string_view section, std::string_view key, std::string
 /// Why a store refuses an entry that IsWritableEntry rejects.
 inline constexpr std::string_view kNotWritableEntry = "the entry would not read back as written";
 
-/// `content` with `key` of `section` set to `value`; every other byte kept.
-/// nullopt when the entry is not writable (IsWritableEntry).
+/// `content` with `key` of `section` set to `value`; every other byte kept,
+/// and new text in the file's encoding. nullopt when the entry is not
+/// writable (IsWritableEntry), or, for a UTF-16 file, not UTF-8.
 std::optional<std::string> WithValue(std::string_view content, std::string_view section,
                                      std::string_view key, std::string_view value);
 

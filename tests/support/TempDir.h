@@ -47,4 +47,16 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+/// The bytes of a UTF-16 file holding `text`, mark and all, in either byte order.
+inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 } // namespace lumivar::test
