@@ -80,6 +80,18 @@ const WriteCase kNewSection[] = {
 INSTANTIATE_TEST_SUITE_P(NewSection, ProfileWrite, ::testing::ValuesIn(kNewSection),
                          test::CaseName());
 
+// What Wine would rewrite (it re-serialises the whole file) stays as it was:
+// any unit we do not store, even one that is not UTF-16, and an odd last byte.
+const WriteCase kUtf16[] = {
+    {"Utf16KeepsLoneSurrogateAndOddByte",
+     test::Utf16Bytes(u"\uFEFF; \xD800 x\r\n[WORK]\r\nHour=22\r\n") + "A", "WORK", "Hour", "7",
+     test::Utf16Bytes(u"\uFEFF; \xD800 x\r\n[WORK]\r\nHour=7\r\n") + "A"},
+    {"Utf16NewSectionBeforeOddByte", test::Utf16Bytes(u"\uFEFF[WORK]\r\nHour=1", true) + '\0',
+     "USER", "Note", "关机 🕒",
+     test::Utf16Bytes(u"\uFEFF[WORK]\r\nHour=1\r\n[USER]\r\nNote=关机 🕒\r\n", true) + '\0'},
+};
+INSTANTIATE_TEST_SUITE_P(Utf16, ProfileWrite, ::testing::ValuesIn(kUtf16), test::CaseName());
+
 TEST(ProfileWriteFile, CreatesNewFile) {
     test::TempDir dir;
     ASSERT_TRUE(profile::WriteString(dir / "Setup.ini", "MODE", "Mode", "1006"));
@@ -97,6 +109,12 @@ TEST(ProfileWriteFile, RefusesEntriesThatWouldNotReadBack) {
     EXPECT_FALSE(profile::WriteString(dir / "Setup.ini", "", "Hour", "1"));
     EXPECT_FALSE(profile::WriteString(dir / "Setup.ini", "WORK", ";Hour", "1"));
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), before);
+    // Text that is not UTF-8 has no UTF-16 form.
+    const std::string utf16 = test::Utf16Bytes(u"\uFEFF[WORK]\r\nHour=1\r\n");
+    test::WriteBytes(dir / "Setup.ini", utf16);
+    EXPECT_FALSE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "\xFF"));
+    EXPECT_FALSE(profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "\xED\xA0\x80"));
+    EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), utf16);
 }
 
 } // namespace
