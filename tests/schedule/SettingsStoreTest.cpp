@@ -61,6 +61,15 @@ TEST_F(SettingsStoreTest, ModeReadsUpToSevenCharacters) {
     EXPECT_EQ(Store().Load().mode, 1234567);
 }
 
+// Notepad's "Unicode" save: one reading gives every key.
+TEST_F(SettingsStoreTest, Utf16FileLoads) {
+    Write(test::Utf16Bytes(u"\uFEFF[WORK]\r\nHour=6\r\n[MODE]\r\nMode=1001\r\n", true));
+    ScheduleSettings expected;
+    expected.work.hour = 6;
+    expected.mode = 1001;
+    EXPECT_EQ(Store().Load(), expected);
+}
+
 TEST_F(SettingsStoreTest, SlotStoreWritesPlainDecimalsAndTouchesNothingElse) {
     Write("; settings\r\n[REST]\r\nHour=1\r\n[WORK]\r\nHour=07\r\n[MODE]\r\nMode=1001\r\n");
     ASSERT_TRUE(Store().StoreSlotTime("WORK", {7, 5, 0}));
