@@ -1,6 +1,7 @@
 // The profile functions of Windows itself. The wide-character variants take
-// the path as it is, so a working directory outside the ANSI code page works;
-// Setup.ini stays an ANSI file with ASCII content either way.
+// the path as it is, so a working directory outside the ANSI code page works.
+// They create Setup.ini as an ANSI file with ASCII content, and keep a file
+// saved as UTF-16 in UTF-16.
 #include "ProfileFile.h"
 #include "ProfileKeys.h"
 
