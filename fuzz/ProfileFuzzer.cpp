@@ -116,11 +116,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    requests[i].defaultText, requests[i].capacity))
             Fail("GetStrings and GetString disagree");
 
-    std::string why;
+    lumivar::Failure why;
     if (!WriteString(file, section, key, value, &why)) {
         if (ReadFile(file) != content)
             Fail("a refused store changed the file");
-        if (why.empty() || why.find_first_of("\r\n") != std::string::npos)
+        if (why.detail.empty() || why.detail.find_first_of("\r\n") != std::string::npos)
             Fail("a refused store did not say why in one line");
         return 0;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Failure.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -32,9 +34,9 @@ FileBytes ReadWholeFile(const std::filesystem::path& file);
 /// symbolic link is written through and kept. Where the directory allows no
 /// temporary file, an existing file is rewritten in place instead, in an
 /// order that never leaves it shorter or without its other lines.
-/// False, with `why` set and the old file as it was, when a step fails or
-/// when `beforeRename` (a seam for tests) returns false.
+/// False, with `failure` set and the old file as it was, when a step fails
+/// or when `beforeRename` (a seam for tests) returns false.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view old, std::string_view content,
-                 std::string& why, const std::function<bool()>& beforeRename = {});
+                 Failure& failure, const std::function<bool()>& beforeRename = {});
 
 } // namespace lumivar::profile

@@ -59,9 +59,17 @@ std::string SystemReason(int error) {
     return std::generic_category().message(error);
 }
 
-bool Fail(std::string& why, std::string reason) {
-    why = std::move(reason);
+bool Fail(Failure& failure, FailureKind kind, std::string reason) {
+    failure = {kind, std::move(reason)};
     return false;
+}
+
+// A folder or file the user may not write to is worth telling apart: it is
+// the user's to fix. Anything else (a full disk, an I/O error) is a failed write.
+bool Fail(Failure& failure, int error) {
+    const bool refused = error == EACCES || error == EPERM || error == EROFS;
+    return Fail(failure, refused ? FailureKind::NotWritable : FailureKind::WriteFailed,
+                SystemReason(error));
 }
 
 // What a directory or device named Setup.ini is, for the user.
@@ -197,23 +205,24 @@ void SyncDirectory(const fs::path& directory) {
 // file never ends up shorter or without its other lines. A crash midway can
 // still leave a mix, as it can on Windows.
 bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_view content,
-                    std::string& why) {
+                    Failure& failure) {
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0)
-        return Fail(why, SystemReason(errno));
+        return Fail(failure, errno);
     if (!S_ISREG(info.st_mode))
-        return Fail(why, NotARegularFile(info));
+        return Fail(failure, FailureKind::WriteFailed, NotARegularFile(info));
     // Restoring on failure needs the bytes now on disk to be the ones read.
     if (static_cast<std::uintmax_t>(info.st_size) != old.size())
-        return Fail(why, "changed by another program during the store");
+        return Fail(failure, FailureKind::WriteFailed,
+                    "changed by another program during the store");
     const auto oldSize = static_cast<off_t>(old.size());
 
     if (content.size() > old.size() &&
         (!WriteAllAt(fd.Get(), content.substr(old.size()), oldSize) || ::fsync(fd.Get()) != 0)) {
-        const std::string reason = SystemReason(errno);
+        const int error = errno;
         (void)::ftruncate(fd.Get(), oldSize);
-        return Fail(why, reason);
+        return Fail(failure, error);
     }
     const std::size_t common = std::min(old.size(), content.size());
     const auto first = static_cast<std::size_t>(
@@ -223,15 +232,15 @@ bool RewriteInPlace(const fs::path& target, std::string_view old, std::string_vi
         old.begin());
     if (!WriteAllAt(fd.Get(), content.substr(first, common - first), static_cast<off_t>(first)) ||
         ::fsync(fd.Get()) != 0) {
-        const std::string reason = SystemReason(errno);
+        const int error = errno;
         (void)WriteAllAt(fd.Get(), old.substr(first), static_cast<off_t>(first));
         (void)::ftruncate(fd.Get(), oldSize);
         (void)::fsync(fd.Get());
-        return Fail(why, reason);
+        return Fail(failure, error);
     }
     if (content.size() < old.size() &&
         (::ftruncate(fd.Get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.Get()) != 0))
-        return Fail(why, SystemReason(errno));
+        return Fail(failure, errno);
     return true;
 }
 
@@ -281,16 +290,16 @@ FileBytes ReadWholeFile(const fs::path& file) {
 }
 
 bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view content,
-                 std::string& why, const std::function<bool()>& beforeRename) {
+                 Failure& failure, const std::function<bool()>& beforeRename) {
     const fs::path target = ResolveLinks(file);
     const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
     struct stat info {};
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode))
-        return Fail(why, NotARegularFile(info));
+        return Fail(failure, FailureKind::WriteFailed, NotARegularFile(info));
     if (exists && ::access(target.c_str(), W_OK) != 0)
-        return Fail(why, SystemReason(errno)); // a read-only file stays so, as on Windows
+        return Fail(failure, errno); // a read-only file stays so, as on Windows
     const mode_t mode = exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
     RemoveStaleTemporaries(directory, target);
@@ -304,25 +313,29 @@ bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view co
         // profile functions update it in place, and so do we. A full disk
         // is no reason to: the rewrite would need the same room.
         if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
-            return RewriteInPlace(target, old, content, why);
-        return Fail(why, SystemReason(errno));
+            return RewriteInPlace(target, old, content, failure);
+        return Fail(failure, errno);
     }
-    const auto discard = [&](std::string reason) {
+    const auto discard = [&](FailureKind kind, std::string reason) {
         ::unlink(tempName.c_str());
-        return Fail(why, std::move(reason));
+        return Fail(failure, kind, std::move(reason));
+    };
+    const auto discardFor = [&](int error) {
+        ::unlink(tempName.c_str());
+        return Fail(failure, error);
     };
     if (!WriteAllAt(temp.Get(), content, 0) || ::fchmod(temp.Get(), mode) != 0)
-        return discard(SystemReason(errno));
+        return discardFor(errno);
     if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid()))
         (void)::fchown(temp.Get(), info.st_uid, info.st_gid); // only root can; others keep theirs
     if (::fsync(temp.Get()) != 0)
-        return discard(SystemReason(errno));
+        return discardFor(errno);
     if (beforeRename && !beforeRename())
-        return discard("stopped before the rename");
+        return discard(FailureKind::WriteFailed, "stopped before the rename");
     // Renamed while still open and locked, so that no other store takes it
     // for a dead one's leftover.
     if (::rename(tempName.c_str(), target.c_str()) != 0)
-        return discard(SystemReason(errno));
+        return discardFor(errno);
     (void)temp.Close(); // the content is already synced and in place
     SyncDirectory(directory);
     return true;

@@ -21,7 +21,7 @@ enum class FailureKind {
 };
 
 struct Failure {
-    FailureKind kind;
+    FailureKind kind = FailureKind::WriteFailed;
     /// The system's words: an error's name and message, or a file and the
     /// system's reason. One line of UTF-8; may be empty.
     std::string detail;

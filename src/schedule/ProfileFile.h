@@ -5,6 +5,8 @@
 // writer, which treat every file the program can meet the way Windows does, so
 // a Setup.ini moves freely between the two programs.
 
+#include "Failure.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -20,10 +22,11 @@ std::string GetString(const std::filesystem::path& file, std::string_view sectio
                       std::string_view key, std::string_view defaultText, std::size_t capacity);
 
 /// Sets `key` in `section` to `value`, adding the key, the section or the
-/// file as needed. True when the file now holds the value; otherwise `why`,
-/// when given, receives the reason in one line of UTF-8 without the file's
-/// name: the system's, or the writer's own when it refuses.
+/// file as needed. True when the file now holds the value; otherwise
+/// `failure`, when given, receives what failed, its detail one line of UTF-8
+/// without the file's name: the system's reason, or the writer's own when it
+/// refuses.
 bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                 std::string_view value, std::string* why = nullptr);
+                 std::string_view value, Failure* failure = nullptr);
 
 } // namespace lumivar::profile

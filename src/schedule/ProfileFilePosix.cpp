@@ -55,16 +55,16 @@ std::vector<std::string> GetStrings(const std::filesystem::path& file,
 }
 
 bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                 std::string_view value, std::string* why) {
-    std::string unused;
-    std::string& reason = why ? *why : unused;
+                 std::string_view value, Failure* why) {
+    Failure unused;
+    Failure& failure = why ? *why : unused;
     const FileBytes old = ReadWholeFile(file);
     switch (old.status) {
     case FileBytes::Status::Unreadable:
-        reason = old.why; // never replace what we could not read
+        failure = {FailureKind::Unreadable, old.why}; // never replace what we could not read
         return false;
     case FileBytes::Status::TooLarge:
-        reason = old.why + "; left as it is";
+        failure = {FailureKind::TooLarge, old.why};
         return false;
     case FileBytes::Status::Read:
     case FileBytes::Status::Missing:
@@ -72,18 +72,18 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
     }
     const auto updated = WithValue(old.bytes, section, key, value);
     if (!updated) {
-        reason = kNotWritableEntry;
+        failure = {FailureKind::WriteFailed, std::string(kNotWritableEntry)};
         return false;
     }
     if (old.status == FileBytes::Status::Read && *updated == old.bytes)
         return true; // already holds the value; spare the disk a rewrite
     if (updated->size() > kLargestSettingsFile) {
         // It would no longer be read as a settings file.
-        reason = "the store would take it past " + std::to_string(kLargestSettingsFile >> 20) +
-                 " MiB; left as it is";
+        failure = {FailureKind::TooLarge, "the store would take it past " +
+                                              std::to_string(kLargestSettingsFile >> 20) + " MiB"};
         return false;
     }
-    return ReplaceFile(file, old.bytes, *updated, reason);
+    return ReplaceFile(file, old.bytes, *updated, failure);
 }
 
 } // namespace lumivar::profile

@@ -93,18 +93,21 @@ std::vector<std::string> GetStrings(const std::filesystem::path& file,
 }
 
 bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                 std::string_view value, std::string* why) {
+                 std::string_view value, Failure* failure) {
     if (!IsWritableEntry(section, key, value)) {
-        if (why)
-            *why = kNotWritableEntry;
+        if (failure)
+            *failure = {FailureKind::WriteFailed, std::string(kNotWritableEntry)};
         return false;
     }
     if (::WritePrivateProfileStringW(WidenAnsi(section).c_str(), WidenAnsi(key).c_str(),
                                      WidenAnsi(value).c_str(), file.c_str()))
         return true;
-    if (why) {
+    if (failure) {
         const DWORD error = ::GetLastError();
-        *why = error ? SystemMessage(error) : "could not be written";
+        // A folder or file the user may not write to is the user's to fix.
+        const bool refused = error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+        *failure = {refused ? FailureKind::NotWritable : FailureKind::WriteFailed,
+                    error ? SystemMessage(error) : "could not be written"};
     }
     return false;
 }

@@ -88,13 +88,11 @@ StoreResult SettingsStore::StoreNotice(std::int32_t checked) const {
 
 StoreResult SettingsStore::Store(const SettingKey& setting, std::int32_t value) const {
     const std::filesystem::path file = m_path();
-    std::string why;
-    if (profile::WriteString(file, setting.section, setting.key, std::to_string(value), &why))
+    Failure failure;
+    if (profile::WriteString(file, setting.section, setting.key, std::to_string(value), &failure))
         return {};
-    const std::string reason = PathText(file) + ": " + why;
-    *m_errors << "lumivar: could not store " << setting.section << '/' << setting.key << '='
-              << value << " in " << reason << '\n';
-    return StoreResult::Failed(reason);
+    failure.detail = PathText(file) + ": " + failure.detail;
+    return {std::move(failure)};
 }
 
 } // namespace lumivar

@@ -21,8 +21,8 @@ class SettingsStore {
 public:
     using PathSource = std::function<std::filesystem::path()>;
 
-    /// `errors` gets one line, with the reason, for each store that could not
-    /// be written and for a load from a Setup.ini that is there but unreadable.
+    /// `errors` gets one line, with the reason, for a load from a Setup.ini
+    /// that is there but unreadable. Stores say what failed to their caller.
     explicit SettingsStore(PathSource path = SettingsPathInWorkingDirectory);
     SettingsStore(PathSource path, std::ostream& errors);
 

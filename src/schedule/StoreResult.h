@@ -1,20 +1,18 @@
 #pragma once
 
-#include <string>
-#include <utility>
+#include "Failure.h"
+
+#include <optional>
 
 namespace lumivar {
 
 /// What became of one store into the settings file.
 struct StoreResult {
-    bool saved = true;
-    /// Why it was not saved, one line of UTF-8 (the file and the system's
-    /// reason); empty when saved.
-    std::string reason;
+    /// What kept it from being saved, with the file and the system's reason
+    /// as its detail; nothing when saved.
+    std::optional<Failure> failure;
 
-    explicit operator bool() const { return saved; }
-
-    static StoreResult Failed(std::string why) { return {false, std::move(why)}; }
+    explicit operator bool() const { return !failure; }
 };
 
 } // namespace lumivar

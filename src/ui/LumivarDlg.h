@@ -65,6 +65,8 @@ private:
     void WarnOfLikelyRefusal();
     void OnPowerOffFailed(const Failure& failure);
     void SetDefaultTime(const SlotControls& slot);
+    /// Whether a store was saved; logs one line when it was not.
+    bool Stored(const StoreResult& result, std::string_view what) const;
     void RefreshClock();
     void StepRefreshPeriod(int delta);
     void ToggleRefresh();

@@ -106,9 +106,9 @@ void CLumivarDlg::SetDefaultTime(const SlotControls& slot) {
     UpdateData(false);
     // The picker keeps the time for this run either way; only the box tells
     // whether it will come back next time.
-    if (!stored) {
+    if (!Stored(stored, "the default time")) {
         Host().MessageBox(Printf(texts::kDefaultTimeNotSaved, hour.c_str(), minute.c_str(),
-                                 second.c_str(), stored.reason.c_str()),
+                                 second.c_str(), DescribeFailure(*stored.failure).c_str()),
                           texts::kDefaultTimeCaption, kMbOk | kMbIconExclamation);
         return;
     }

@@ -3,6 +3,7 @@
 #include "LumivarDlg.h"
 
 #include "AboutDlg.h"
+#include "FailureText.h"
 #include "MainDialogIds.h"
 #include "ResourceIds.h"
 #include "UiTexts.h"
@@ -68,12 +69,19 @@ void CLumivarDlg::OnCancel() {
                           kMbYesNo | kMbIconInformation) != kIdYes)
         return;
     Host().DeleteTrayIcon(m_trayIcon);
-    m_services.settings.StoreMode(Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST));
+    Stored(m_services.settings.StoreMode(Host().CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST)),
+           "the chosen slot");
     Host().EndDialog(kIdCancel);
 }
 
+bool CLumivarDlg::Stored(const StoreResult& result, std::string_view what) const {
+    if (!result)
+        LogFailure(*m_services.errors, "could not store " + std::string(what), *result.failure);
+    return static_cast<bool>(result);
+}
+
 void CLumivarDlg::StoreNoticeOption() {
-    m_services.settings.StoreNotice(Host().Check(IDC_NOTICE_CHECK));
+    Stored(m_services.settings.StoreNotice(Host().Check(IDC_NOTICE_CHECK)), "the countdown option");
 }
 
 void CLumivarDlg::ShowInstructions() {

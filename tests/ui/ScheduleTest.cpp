@@ -231,15 +231,23 @@ TEST_F(MainWindowTest, DefaultTimeButtonStoresItsSlotAndSaysSo) {
 TEST_F(MainWindowTest, DefaultTimeSaysWhenItCouldNotBeSaved) {
     std::filesystem::create_directory(dir / "Setup.ini");
     FakeHost& window = Start();
+    errors.str({}); // what the load said
     window.SetPicker(IDC_TIME_WORK, {6, 30, 0});
     window.Click(IDC_SET_DEFAULT_WORK);
     ASSERT_EQ(window.messageBoxes.size(), 1u);
     const MessageBoxCall& box = window.messageBoxes[0];
-    EXPECT_EQ(box.text.rfind("无法保存默认时间", 0), 0u) << box.text;
-    EXPECT_NE(box.text.find("\n" + (dir / "Setup.ini").string()), std::string::npos) << box.text;
+    // What happened, why in plain words, then the system's detail.
+    std::istringstream lines(box.text);
+    std::string happened, why, detail;
+    std::getline(lines, happened), std::getline(lines, why), std::getline(lines, detail);
+    EXPECT_EQ(happened, "无法保存默认时间,本次运行仍使用所选的 6:30:0。");
+    EXPECT_EQ(why.find(':'), std::string::npos) << why;
+    EXPECT_EQ(detail.rfind((dir / "Setup.ini").string() + ": ", 0), 0u) << detail;
     EXPECT_EQ(box.type, 0x30u);
     EXPECT_EQ(window.PickerTime(IDC_TIME_WORK), (TargetTime{6, 30, 0})) << "kept for this run";
-    EXPECT_NE(errors.str().find("could not store WORK/Hour"), std::string::npos);
+    const std::string logged = errors.str();
+    EXPECT_EQ(logged.rfind("lumivar: could not store the default time: ", 0), 0u) << logged;
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1) << "one line";
 }
 
 } // namespace
