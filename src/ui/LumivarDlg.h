@@ -41,6 +41,7 @@ public:
     int OnSpinDelta(int id, int delta) override;
     void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnTaskbarCreated() override;
+    void OnBringForward() override;
 
     /// Hides the window behind its notification-area icon; with no
     /// notification area to take the icon, only minimises it.
