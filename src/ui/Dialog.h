@@ -56,16 +56,16 @@ public:
     /// The shell's notification area was made again (the shell restarted)
     /// and holds none of the icons it held before.
     virtual void OnTaskbarCreated() {}
-    /// The program was started again in this desktop session: the new start
-    /// opens no window and asks the running copy's main window to come
-    /// forward instead.
-    virtual void OnBringForward() {}
     /// Messages the host does not map to a handler above, such as the tray
     /// callback. The host passes each on to its default handling after, but
     /// for the tray callback: its number doubles as a dialog message
     /// (DM_SETDEFID), which would move the default button.
     virtual void OnMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
                            std::intptr_t /*lParam*/) {}
+    /// The program was started again in this desktop session: the new start
+    /// opens no window and asks the running copy's main window to come
+    /// forward instead.
+    virtual void OnBringForward() {}
 
 protected:
     DialogHost& Host() const {

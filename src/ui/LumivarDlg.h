@@ -39,9 +39,9 @@ public:
     bool OnSysCommand(unsigned command) override;
     void OnSize(int type, int width, int height) override;
     int OnSpinDelta(int id, int delta) override;
+    void OnBringForward() override;
     void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnTaskbarCreated() override;
-    void OnBringForward() override;
 
     /// Hides the window behind its notification-area icon; with no
     /// notification area to take the icon, only minimises it.

@@ -3,8 +3,6 @@
 custom time 35 seconds ahead with --dry-run, see the window go to the tray,
 the countdown open centred and on top thirty seconds before, the power-off
 request in the target second, bring the window back from the tray and exit.
-Before that, a second start while armed: it opens nothing and ends, and the
-armed window comes back from the tray.
 
 Usage: linux_end_to_end.py PATH_TO_LUMIVAR"""
 
@@ -83,6 +81,8 @@ def run_scenario(session, program, workdir):
 
 
 def run_second_start(session, program, workdir):
+    """Started again while armed, the program opens nothing and ends, and the
+    armed window comes back from the tray."""
     target = datetime.datetime.now() + datetime.timedelta(hours=2)
     setup = write_setup(workdir, target)
     env = dict(session.env, QT_QPA_PLATFORM="xcb")
