@@ -1,5 +1,6 @@
-// The Linux program: the command line, the display, then the program's run on
-// the Qt host with logind's power-off and the desktop's idle-sleep hold.
+// The Linux program: the command line, the display, the one copy per session,
+// then the program's run on the Qt host with logind's power-off and the
+// desktop's idle-sleep hold.
 #include "CommandLine.h"
 #include "DesktopIdleSleepInhibitor.h"
 #include "DisplayEnvironment.h"
@@ -8,6 +9,7 @@
 #include "ResourceIds.h"
 #include "ResourceImages.h"
 #include "RunLumivar.h"
+#include "SessionInstance.h"
 
 #include <QApplication>
 
@@ -55,10 +57,16 @@ int main(int argc, char* argv[]) {
     // the end of the main window's run does.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    qt::QtApplicationHost host;
+    // Started again in the same session: the running copy's window comes
+    // forward, and this start opens none.
+    qt::SessionInstance instance([&host] { host.BringForward(); });
+    if (instance.HandOverToRunningCopy())
+        return 0;
+
     qt::DesktopIdleSleepInhibitor idleSleep;
     const PlatformServices platform{
         [] { return std::make_unique<qt::LogindPowerOff>(); }, idleSleep,
         [](std::string_view text) { std::cerr << "lumivar: " << text << '\n'; }};
-    qt::QtApplicationHost host;
     return RunLumivar(host, command.options, platform);
 }

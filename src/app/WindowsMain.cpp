@@ -1,11 +1,13 @@
-// The Windows program: the command line, then the program's run on the Win32
-// host with the system's power-off and idle-sleep hold.
+// The Windows program: the command line, the one copy per session, then the
+// program's run on the Win32 host with the system's power-off and idle-sleep
+// hold.
 #include "CommandLine.h"
 #include "RunLumivar.h"
 #include "Utf16.h"
 #include "Win32ApplicationHost.h"
 #include "Win32IdleSleepInhibitor.h"
 #include "Win32PowerOff.h"
+#include "Win32SingleInstance.h"
 
 #include <shellapi.h>
 
@@ -69,6 +71,11 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
                 command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION);
         return *command.exitCode;
     }
+
+    // Started again in the same session: the running copy's window comes
+    // forward, and this start opens none.
+    if (win32::HandOverToRunningCopy())
+        return 0;
 
     // --dry-run and --trace-ticks write their lines on standard error.
     if (command.options.dryRun || command.options.traceTicks)

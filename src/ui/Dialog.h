@@ -62,6 +62,10 @@ public:
     /// (DM_SETDEFID), which would move the default button.
     virtual void OnMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
                            std::intptr_t /*lParam*/) {}
+    /// The program was started again in this desktop session: the new start
+    /// opens no window and asks the running copy's main window to come
+    /// forward instead.
+    virtual void OnBringForward() {}
 
 protected:
     DialogHost& Host() const {

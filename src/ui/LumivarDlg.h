@@ -39,6 +39,7 @@ public:
     bool OnSysCommand(unsigned command) override;
     void OnSize(int type, int width, int height) override;
     int OnSpinDelta(int id, int delta) override;
+    void OnBringForward() override;
     void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnNotificationAreaReset() override;
 

@@ -1,5 +1,6 @@
-// Main window: the notification-area icon and its menu, the exit prompt, the
-// notice option, the instructions, the About box and the minimised icon.
+// Main window: the notification-area icon and its menu, coming forward for a
+// second start, the exit prompt, the notice option, the instructions, the
+// About box and the minimised icon.
 #include "LumivarDlg.h"
 
 #include "AboutDlg.h"
@@ -33,6 +34,16 @@ void CLumivarDlg::RestoreFromTray() {
     Host().ShowWindow(kSwShowNormal);
     Host().SetForegroundWindow();
     Host().DeleteTrayIcon(m_trayIcon);
+}
+
+// A second start is the user looking for this window: it comes back as a
+// double-click on the icon brings it, from the taskbar too when no
+// notification area took the icon; a window on show only comes to the front.
+void CLumivarDlg::OnBringForward() {
+    if (m_hiddenInTray || Host().IsMinimized())
+        RestoreFromTray();
+    else
+        Host().SetForegroundWindow();
 }
 
 void CLumivarDlg::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {

@@ -14,11 +14,15 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lumivar_driver import (arm_with_enter, exit_with_yes, main_window,  # noqa: E402
-                            restore_from_tray, stored_mode, write_setup)
+from lumivar_driver import (TITLE, arm_with_enter, exit_with_yes,  # noqa: E402
+                            looks_armed, main_window, restore_from_tray, stored_mode,
+                            write_setup)
 from x11_session import X11Session, wait_for  # noqa: E402
 
 LEAD = 35
+# Where to leave a screenshot of the window a second start brought back, for a
+# person to look at; none when unset.
+SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
 
 def main(program):
@@ -26,6 +30,7 @@ def main(program):
     workdir = tempfile.TemporaryDirectory(prefix="lumivar-e2e-")
     try:
         session.start_tray_host()
+        run_second_start(session, program, workdir.name)
         run_scenario(session, program, workdir.name)
     except BaseException:
         shot = os.path.join(tempfile.gettempdir(), "lumivar-e2e-failure.png")
@@ -81,6 +86,26 @@ def run_scenario(session, program, workdir):
     content = exit_with_yes(session, app, setup)
     assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"
     step(f"exited with {app.returncode}; Setup.ini keeps Mode=1006")
+
+
+def run_second_start(session, program, workdir):
+    """Started again while armed, the program opens nothing and ends, and the
+    armed window comes back from the tray."""
+    target = datetime.datetime.now() + datetime.timedelta(hours=2)
+    setup = write_setup(workdir, target)
+    env = dict(session.env, QT_QPA_PLATFORM="xcb")
+    app = session.start([program, "--dry-run"], cwd=workdir, env=env)
+    arm_with_enter(session)
+    second = session.start([program, "--dry-run"], cwd=workdir, env=env)
+    assert second.wait(10) == 0, f"the second start ended with {second.returncode}"
+    window = main_window(session, 5)
+    assert session.visible_windows(name=TITLE) == [window], "more than one main window"
+    assert not session.tray_icons("lumivar"), "a tray icon is left"
+    wait_for(lambda: looks_armed(session, window), 5, "the window that came back is not armed")
+    if SCREENSHOTS:
+        session.screenshot(os.path.join(SCREENSHOTS, "second-start.png"))
+    step("a second start ended at once; the armed window came back from the tray")
+    exit_with_yes(session, app, setup)
 
 
 def notice_window(session, pid):

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""The built program powering off through logind, for real but harmlessly: a
-private bus stands in for the system and session buses and python3-dbusmock's
+"""The built program powering off through logind, for real but harmlessly: the
+session's private bus stands in for the system bus too, and python3-dbusmock's
 logind template for logind, which wants a password and then refuses. The
 program must warn of that when armed, hold idle sleep off through logind (no
 desktop portal answers) while armed, call PowerOff(true) exactly once at the
@@ -11,7 +11,6 @@ Usage: linux_logind_end_to_end.py PATH_TO_LUMIVAR"""
 import datetime
 import os
 import re
-import subprocess
 import sys
 import tempfile
 import time
@@ -25,8 +24,6 @@ from x11_session import X11Session, wait_for  # noqa: E402
 
 LEAD = 8
 LOGIND = "org.freedesktop.login1"
-BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
-                          "private-bus.conf")
 # Where to leave screenshots of the boxes, for a person to look at; none when unset.
 SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
@@ -36,21 +33,13 @@ def main(program):
     session = X11Session()
     try:
         session.start_tray_host()
-        bus_address = start_private_bus(session, workdir.name)
         call_log = os.path.join(workdir.name, "logind-calls.log")
-        logind = start_mock_logind(session, bus_address, call_log)
-        run_scenario(session, program, workdir.name, bus_address, call_log, logind)
+        logind = start_mock_logind(session, session.bus_address, call_log)
+        run_scenario(session, program, workdir.name, session.bus_address, call_log, logind)
     finally:
         session.close()
         workdir.cleanup()
     print("logind end-to-end: 1 passed, 0 failed")
-
-
-def start_private_bus(session, workdir):
-    daemon = session.start(["dbus-daemon", f"--config-file={BUS_CONFIG}", "--nofork",
-                            "--print-address", f"--address=unix:dir={workdir}"],
-                           stdout=subprocess.PIPE)
-    return daemon.stdout.readline().decode().strip()
 
 
 def start_mock_logind(session, bus_address, call_log):
@@ -74,8 +63,7 @@ def run_scenario(session, program, workdir, bus_address, call_log, logind):
     target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
     setup = write_setup(workdir, target, notice=False)
     stderr_path = os.path.join(workdir, "stderr.txt")
-    env = dict(session.env, QT_QPA_PLATFORM="xcb", DBUS_SYSTEM_BUS_ADDRESS=bus_address,
-               DBUS_SESSION_BUS_ADDRESS=bus_address)
+    env = dict(session.env, QT_QPA_PLATFORM="xcb", DBUS_SYSTEM_BUS_ADDRESS=bus_address)
     with open(stderr_path, "w") as stderr:
         app = session.start([program], cwd=workdir, env=env, stderr=stderr)
     arm_with_enter(session)

@@ -1,12 +1,16 @@
 """Driving the built Linux program from outside, as a user would, on an
 X11Session: its settings file, arming, the tray and the exit question."""
 
+import json
 import os
 import re
+import subprocess
 
 from x11_session import wait_for
 
 TITLE = "Tarnholt定时关机管理程序"
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
+                         "resources.json")
 
 
 def write_setup(workdir, target, notice=True):
@@ -52,3 +56,27 @@ def exit_with_yes(session, app, setup_path):
 def stored_mode(setup_text):
     match = re.search(r"^Mode=(\d+)\r?$", setup_text, re.M)
     return int(match.group(1)) if match else None
+
+
+def looks_armed(session, window):
+    """Whether the window shows the armed state: 定时关机 greyed and 取消关机
+    usable. A usable button's text is dark and a greyed one's is not, so the
+    darker middle of the two buttons tells which is usable."""
+    with open(RESOURCES, encoding="utf-8") as f:
+        dialog = next(d for d in json.load(f)["dialogs"] if d["id"] == "IDD_LUMIVAR_DIALOG")
+    _, _, width, height = session.geometry(window)
+    shot = subprocess.run(["import", "-window", str(window), "-depth", "8", "gray:-"],
+                          env=session.env, capture_output=True).stdout
+    if len(shot) != width * height:
+        return False
+
+    def darkest_middle(control_id):
+        control = next(c for c in dialog["controls"] if c["id"] == control_id)
+        # the middle half of the button, in pixels: clear of its frame
+        left, right = ((control["x"] + control["width"] * k / 4) * width / dialog["width"]
+                       for k in (1, 3))
+        top, bottom = ((control["y"] + control["height"] * k / 4) * height / dialog["height"]
+                       for k in (1, 3))
+        return min(shot[y * width + x] for y in range(int(top), int(bottom))
+                   for x in range(int(left), int(right)))
+    return darkest_middle("IDC_CANCEL_POWER_OFF") + 64 < darkest_middle("IDC_ARM")

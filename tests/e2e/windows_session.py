@@ -6,6 +6,7 @@ Run as a script, it runs one Windows program in such a session:
     windows_session.py PROGRAM.exe [ARGS...]
 """
 
+import hashlib
 import os
 import subprocess
 import sys
@@ -27,10 +28,14 @@ class WineSession(X11Session):
         # A prefix of our own: the shared one's wineserver may be bound to
         # another display, and the font replacements are ours to make. Beside
         # the caller's WINEPREFIX if one is set; the default name carries the
-        # architecture, as scripts/wine-run.sh's does.
+        # architecture, as scripts/wine-run.sh's does. One per checkout: the
+        # programs of a prefix share its wineserver and so one Windows
+        # session, where a Lumivar.exe under test in another checkout would
+        # be taken for this one's running copy.
         base = os.environ.get("WINEPREFIX") or os.path.join(
             os.environ.get("TMPDIR", "/tmp"), f"lumivar-wine-i686-{os.getuid()}")
-        self.prefix = f"{base}-{name}"
+        checkout = hashlib.sha1(REPO.encode()).hexdigest()[:8]
+        self.prefix = f"{base}-{name}-{checkout}"
         self.env["WINEPREFIX"] = self.prefix
         self.env.setdefault("WINEDEBUG", "-all")
         # A crash ends the program instead of waiting in the debugger.

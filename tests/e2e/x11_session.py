@@ -1,5 +1,5 @@
-"""A throwaway X11 session for end-to-end tests: Xvfb, a tray host, and the
-small queries the tests make with xdotool, xwininfo and xprop."""
+"""A throwaway X11 session for end-to-end tests: Xvfb, a session bus, a tray
+host, and the small queries the tests make with xdotool, xwininfo and xprop."""
 
 import os
 import re
@@ -7,6 +7,9 @@ import select
 import subprocess
 import tempfile
 import time
+
+BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
+                          "private-bus.conf")
 
 
 class X11Session:
@@ -16,6 +19,7 @@ class X11Session:
         self.env = dict(os.environ)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.display = self.env["DISPLAY"] = self._start_server()
+        self.bus_address = self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus()
 
     def _start_server(self):
         """Xvfb picks a free display itself and writes its number once it
@@ -33,6 +37,18 @@ class X11Session:
             server.kill()
             raise AssertionError(f"Xvfb did not start (exit status {server.poll()})")
         return f":{number}"
+
+    def _start_bus(self):
+        """A session bus of the session's own, as a desktop login has one: the
+        program keeps to one copy per session bus. Left unset, libdbus would
+        start a bus per display by itself, and leave it running."""
+        daemon = self._start(["dbus-daemon", f"--config-file={BUS_CONFIG}", "--nofork",
+                              "--print-address"], stdout=subprocess.PIPE)
+        address = daemon.stdout.readline().decode().strip()
+        if not address:
+            self.close()
+            raise AssertionError(f"dbus-daemon did not start (exit status {daemon.poll()})")
+        return address
 
     def _start(self, argv, **kwargs):
         process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stdin=subprocess.DEVNULL,

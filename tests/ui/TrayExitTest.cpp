@@ -1,5 +1,5 @@
-// The tray icon and its menu, the exit prompt, the notice option, the
-// instructions, the About box and the minimised window's icon.
+// The tray icon and its menu, a second start, the exit prompt, the notice option,
+// the instructions, the About box and the minimised window's icon.
 #include "MainWindowFixture.h"
 
 #include "ResourceIds.h"
@@ -39,6 +39,30 @@ TEST_F(MainWindowTest, WithoutAShellToHoldTheIconTheWindowStaysOnTheTaskbar) {
     window.ShowWindow(ui::kSwShowNormal);
     window.Minimize();
     EXPECT_TRUE(window.visible && window.minimized);
+}
+
+TEST_F(MainWindowTest, AnotherStartBringsTheArmedWindowBackFromTheTrayAsItWas) {
+    FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
+    window.Click(IDC_ARM);
+    window.log.clear();
+    dialog->OnBringForward();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"show 1", "foreground", "tray delete 102"}));
+    EXPECT_TRUE(window.visible && !window.minimized);
+    EXPECT_EQ(desktop.trayIcons, 0);
+    EXPECT_FALSE(window.IsControlEnabled(IDC_ARM));
+    EXPECT_TRUE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
+    EXPECT_FALSE(window.IsControlEnabled(IDC_MODE_USER));
+    EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
+    EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), IDC_MODE_USER);
+
+    window.log.clear();
+    dialog->OnBringForward();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"foreground"})) << "already on show";
+
+    desktop.shellTakesIcons = false;
+    window.Minimize();
+    dialog->OnBringForward();
+    EXPECT_FALSE(window.minimized) << "minimised on the taskbar, with no notification area";
 }
 
 TEST_F(MainWindowTest, OtherMouseMessagesOnTheIconDoNothing) {

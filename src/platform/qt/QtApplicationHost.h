@@ -9,6 +9,12 @@ namespace lumivar::qt {
 class QtApplicationHost final : public ui::ApplicationHost {
 public:
     int RunMainDialog(ui::Dialog& dialog) override;
+    /// Another start of the program asks for the main window: its dialog
+    /// decides how it comes forward. Nothing while no main window runs.
+    void BringForward();
+
+private:
+    ui::Dialog* m_running = nullptr;
 };
 
 } // namespace lumivar::qt

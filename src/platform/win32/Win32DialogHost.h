@@ -19,7 +19,8 @@ namespace lumivar::win32 {
 /// One dialog window on Win32, made from its template in the program's
 /// resources, and every DialogHost operation on its HWND. The host made with
 /// no owner is the application's main window: it owns every later window and
-/// owns the program's message boxes and menus.
+/// owns the program's message boxes and menus, and a second start of the
+/// program finds it and asks it to come forward.
 class Win32DialogHost final : public ui::DialogHost, public Win32DialogBase {
 public:
     /// `owner`: the main window's host, or null for the main window itself.

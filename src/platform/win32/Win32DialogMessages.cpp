@@ -3,6 +3,7 @@
 
 #include "Dialog.h"
 #include "GdiPainter.h"
+#include "Win32SingleInstance.h"
 
 #include <commctrl.h>
 
@@ -29,6 +30,8 @@ INT_PTR Win32DialogHost::Result(LRESULT result) {
 
 INT_PTR Win32DialogHost::InitDialog() {
     ::EnumChildWindows(Window(), SetPickerFormat, 0);
+    if (!m_owner)
+        MarkMainWindow(Window(), true);
     m_dialog.Attach(this);
     return m_dialog.OnInitDialog() ? TRUE : FALSE;
 }
@@ -45,6 +48,10 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     // icon's id the default button, and Enter would no longer arm.
     if (message == m_trayCallback && m_trayCallback != 0) {
         m_dialog.OnMessage(message, wParam, lParam);
+        return Result(0);
+    }
+    if (message == BringForwardMessage() && message != 0 && !m_owner) {
+        m_dialog.OnBringForward();
         return Result(0);
     }
     switch (message) {
@@ -79,6 +86,8 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(m_bigIcon);
     case WM_NCDESTROY:
+        if (!m_owner)
+            MarkMainWindow(Window(), false);
         return FALSE;
     default:
         // Each then gets its default handling.

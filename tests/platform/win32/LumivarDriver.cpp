@@ -7,6 +7,8 @@
 //   lumivar_driver notice SECONDS           the countdown shows, centred, topmost
 //   lumivar_driver restore                  the tray double-click brings it back, Enter
 //                                           still means button 1
+//   lumivar_driver forward                  after a second start: the window is back,
+//                                           armed and in front; then to the tray
 //   lumivar_driver exit                     WM_CLOSE, then Yes in the "提示" box
 //   lumivar_driver where                    where the main window is (screenshots)
 //   lumivar_driver console PROGRAM          started from a console with no standard
@@ -261,6 +263,19 @@ int Restore(HWND main) {
     return g_failures;
 }
 
+int Forward(HWND main) {
+    Check(WaitFor([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5),
+          "the second start brought the window back");
+    Check(!::IsWindowEnabled(Item(main, IDC_ARM)) &&
+              ::IsWindowEnabled(Item(main, IDC_CANCEL_POWER_OFF)),
+          "still armed: button 1 disabled, 7 enabled");
+    Check(WaitFor([&] { return ::GetForegroundWindow() == main; }, 5), "it is in front");
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Check(WaitFor([&] { return !::IsWindowVisible(main); }, 5),
+          "minimised, it is in the tray again");
+    return g_failures;
+}
+
 HWND MainWindowOf(DWORD processId) {
     return FindTopLevel([processId](HWND window) {
         DWORD owner = 0;
@@ -345,8 +360,9 @@ int Exit(HWND main) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: lumivar_driver startup|arm|notice|restore|where|exit|console ...\n");
+        std::fprintf(
+            stderr,
+            "usage: lumivar_driver startup|arm|forward|notice|restore|where|exit|console ...\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -369,6 +385,8 @@ int main(int argc, char* argv[]) {
         failures = Notice(main, std::atof(argv[2]));
     else if (command == "restore")
         failures = Restore(main);
+    else if (command == "forward")
+        failures = Forward(main);
     else if (command == "where")
         failures = Where(main);
     else if (command == "exit")
