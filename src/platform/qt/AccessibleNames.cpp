@@ -3,7 +3,10 @@
 #include "UpDownControl.h"
 #include "WindowStyles.h"
 
+#include <QToolButton>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace lumivar::qt {
 
@@ -14,6 +17,20 @@ using ui::ControlTemplate;
 
 bool HasOwnCaption(const ControlTemplate& control) {
     return control.className != "Edit" && control.className != "SysDateTimePick32";
+}
+
+bool IsPushButton(const ControlTemplate& control) {
+    const std::uint32_t kind = control.style & style::kButtonKindMask;
+    return control.className == "Button" &&
+           (kind == style::kPushButton || kind == style::kDefPushButton);
+}
+
+// Another push button reads the same: a caption alone cannot tell them apart.
+bool SharesCaption(const ControlTemplate& button, const std::vector<DialogControl>& controls) {
+    return std::any_of(controls.begin(), controls.end(), [&](const DialogControl& other) {
+        return other.source != &button && IsPushButton(*other.source) &&
+               other.source->text == button.text;
+    });
 }
 
 // Controls whose caption is read as the label of what stands at their right.
@@ -65,15 +82,25 @@ QString NameFrom(const ControlTemplate& label) {
 
 void NameControlsAfterTheirLabels(const std::vector<DialogControl>& controls) {
     for (const DialogControl& control : controls) {
-        if (HasOwnCaption(*control.source))
+        const ControlTemplate& source = *control.source;
+        const ControlTemplate* label = LabelBeside(source, controls);
+        if (!label)
             continue;
-        if (const ControlTemplate* label = LabelBeside(*control.source, controls))
+        if (!HasOwnCaption(source))
             control.widget->setAccessibleName(NameFrom(*label));
+        else if (IsPushButton(source) && SharesCaption(source, controls))
+            control.widget->setAccessibleName(StaticText(source.text, false) + u'\uFF08' +
+                                              NameFrom(*label) + u'\uFF09');
     }
     for (const DialogControl& control : controls) {
         auto* upDown = qobject_cast<UpDownControl*>(control.widget);
-        if (upDown && upDown->Buddy())
-            upDown->setAccessibleName(upDown->Buddy()->accessibleName());
+        if (!upDown || !upDown->Buddy())
+            continue;
+        const QString name = upDown->Buddy()->accessibleName();
+        upDown->setAccessibleName(name);
+        // The program's one up-down counts upwards: the upper arrow adds.
+        upDown->UpButton()->setAccessibleName(QStringLiteral("增加") + name);
+        upDown->DownButton()->setAccessibleName(QStringLiteral("减少") + name);
     }
 }
 

@@ -165,12 +165,20 @@ void MainWindowTest::assistiveTechnologyReadsWhatASightedUserSees() {
         {IDC_TIME_USER, QStringLiteral("自定义关机时间")},
         {IDC_REFRESH_PERIOD, QStringLiteral("刷新频率")},
         {IDC_REFRESH_SPIN, QStringLiteral("刷新频率")},
+        // The three buttons read alike on screen; each says which slot it stores.
+        {IDC_SET_DEFAULT_WORK, QStringLiteral("设置为默认值（星期日--星期四）")},
+        {IDC_SET_DEFAULT_REST, QStringLiteral("设置为默认值（星期五--星期六）")},
+        {IDC_SET_DEFAULT_USER, QStringLiteral("设置为默认值（自定义关机时间）")},
+        {IDC_ARM, QStringLiteral("定时关机")},
     };
     for (const auto& [id, name] : names) {
         QAccessibleInterface* control = QAccessible::queryAccessibleInterface(main.Find(id));
         QVERIFY(control);
         QCOMPARE(control->text(QAccessible::Name), name);
     }
+    const auto* spin = main.Find<qt::UpDownControl>(IDC_REFRESH_SPIN);
+    QCOMPARE(spin->UpButton()->accessibleName(), QStringLiteral("增加刷新频率"));
+    QCOMPARE(spin->DownButton()->accessibleName(), QStringLiteral("减少刷新频率"));
     for (int id : kRadios)
         QCOMPARE(QAccessible::queryAccessibleInterface(main.Find(id))->role(),
                  QAccessible::RadioButton);
