@@ -1,6 +1,53 @@
 #include "Win32DialogBase.h"
 
+#include <algorithm>
+
 namespace lumivar::win32 {
+namespace {
+
+// Where a dialog goes that did not place itself: over its owner while the
+// owner is on show, otherwise in the middle of the work area of the owner's
+// (or the primary) monitor, and wholly inside that work area.
+void CentreDialog(HWND dialog) {
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    const bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    const HMONITOR nearest = owner ? ::MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY)
+                                   : ::MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY);
+    if (!::GetMonitorInfoW(nearest, &monitor))
+        return;
+    const RECT area = monitor.rcWork;
+    RECT around = area;
+    if (overOwner)
+        ::GetWindowRect(owner, &around);
+    RECT rect{};
+    ::GetWindowRect(dialog, &rect);
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    LONG left = (around.left + around.right - width) / 2;
+    LONG top = (around.top + around.bottom - height) / 2;
+    // Inside the work area, the top left corner first: the caption must stay
+    // reachable even for a dialog larger than the screen.
+    left = std::max(area.left, std::min(left, area.right - width));
+    top = std::max(area.top, std::min(top, area.bottom - height));
+    ::SetWindowPos(dialog, nullptr, left, top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// Centred after its start-up unless it is a child, it placed or showed itself
+// there, or it is a modeless window beside an owner that stays usable (the
+// countdown, which its creator places).
+bool WantsCentring(HWND dialog, const RECT& before) {
+    RECT after{};
+    ::GetWindowRect(dialog, &after);
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    const LONG_PTR style = ::GetWindowLongPtrW(dialog, GWL_STYLE);
+    return !(style & (WS_CHILD | WS_VISIBLE)) && after.left == before.left &&
+           after.top == before.top && (!owner || !::IsWindowEnabled(owner));
+}
+
+} // namespace
 
 Win32DialogBase::~Win32DialogBase() {
     Unbind();
@@ -32,7 +79,12 @@ INT_PTR CALLBACK Win32DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wPa
     // object went get the default handling.
     if (!self)
         return FALSE;
+    RECT before{};
+    if (message == WM_INITDIALOG)
+        ::GetWindowRect(hwnd, &before);
     const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_INITDIALOG && WantsCentring(hwnd, before))
+        CentreDialog(hwnd);
     if (message == WM_NCDESTROY) {
         self->Unbind();
         self->WindowDestroyed();

@@ -8,7 +8,9 @@ namespace lumivar::win32 {
 /// the object given to CreateDialogParamW or DialogBoxParamW at WM_INITDIALOG
 /// and forwards every later message to HandleMessage. The pointer is cleared
 /// when the window goes (WM_NCDESTROY) and when the object goes first, so no
-/// message ever reaches a destroyed or half-destroyed object.
+/// message ever reaches a destroyed or half-destroyed object. A dialog that
+/// does not place itself in its start-up is centred: on the screen, or over
+/// the owner it is modal to.
 class Win32DialogBase {
 public:
     Win32DialogBase() = default;

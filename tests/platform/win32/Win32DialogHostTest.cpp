@@ -263,6 +263,32 @@ TEST_F(Win32DialogHostTest, SystemMenuGetsTheSeparatorAndTheAboutItem) {
     Run(m_main);
 }
 
+// A dialog that does not place itself opens in the middle of the work area,
+// or of the window it is modal to.
+TEST_F(Win32DialogHostTest, DialogsThatDoNotPlaceThemselvesAreCentred) {
+    const auto centre = [](HWND window) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    };
+    m_main.body = [&] {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoW(::MonitorFromWindow(Window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const POINT main = centre(Window());
+        EXPECT_NEAR(main.x, (monitor.rcWork.left + monitor.rcWork.right) / 2, 1);
+        EXPECT_NEAR(main.y, (monitor.rcWork.top + monitor.rcWork.bottom) / 2, 1);
+        RecordingDialog about{IDD_ABOUTBOX};
+        about.body = [&] {
+            const POINT over = centre(::FindWindowW(nullptr, L"关于 Lumivar"));
+            EXPECT_NEAR(over.x, main.x, 1);
+            EXPECT_NEAR(over.y, main.y, 1);
+        };
+        Host().RunModal(about);
+    };
+    Run(m_main);
+}
+
 TEST_F(Win32DialogHostTest, ModelessWindowIsOwnedHidesOnEndAndGoesWithItsOwner) {
     bool noticeDestroyed = false;
     m_main.body = [&] {
