@@ -50,8 +50,13 @@ def run_scenario(session, program, workdir):
     env = dict(session.env, QT_QPA_PLATFORM="xcb")
     with open(stderr_path, "w") as stderr:
         app = session.start([program, "--dry-run"], cwd=workdir, env=env, stderr=stderr)
-    main_window(session)
-    step("main window shown")
+    first = session.geometry(main_window(session))
+    # With no window manager here the frame is Qt's guess: a title bar's
+    # height of leeway.
+    x, y, width, height = first
+    assert abs(x + width // 2 - session.width // 2) <= 2 and \
+        abs(y + height // 2 - session.height // 2) <= 24, f"main window at {x},{y} is not centred"
+    step("main window shown, centred")
 
     icon = arm_with_enter(session)
     step(f"armed for {target:%H:%M:%S}: window hidden, tray icon {icon:#x}")
@@ -81,8 +86,9 @@ def run_scenario(session, program, workdir):
     icon = wait_for(lambda: session.tray_icons("lumivar"), 5, "the icon did not return")[0]
     step("tray host back: so is the icon")
 
-    restore_from_tray(session, icon)
-    step("window back from the tray")
+    back = session.geometry(restore_from_tray(session, icon))
+    assert back == first, f"the window came back at {back}, not where it was: {first}"
+    step("window back from the tray, where it was")
     content = exit_with_yes(session, app, setup)
     assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"
     step(f"exited with {app.returncode}; Setup.ini keeps Mode=1006")

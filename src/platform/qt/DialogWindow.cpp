@@ -1,6 +1,7 @@
 #include "DialogWindow.h"
 
 #include "WinConstants.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -76,19 +77,7 @@ void DialogWindow::showEvent(QShowEvent* event) {
     const bool placed = testAttribute(Qt::WA_Moved);
     QDialog::showEvent(event);
     if (!event->spontaneous() && !placed)
-        CentreIfOwnerHidden(*this);
-}
-
-void CentreIfOwnerHidden(QWidget& window) {
-    const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
-    if (!owner || (owner->isVisible() && !owner->isMinimized()))
-        return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
+        PlaceOnScreen(*this);
 }
 
 } // namespace lumivar::qt

@@ -50,9 +50,4 @@ private:
     QWidget* m_defaultControl = nullptr;
 };
 
-/// Centres `window` on the primary screen when its owner cannot show where
-/// it is (hidden or minimised); Qt would centre it over the owner's last
-/// position. For use in a showEvent, after the base class placed the window.
-void CentreIfOwnerHidden(QWidget& window);
-
 } // namespace lumivar::qt

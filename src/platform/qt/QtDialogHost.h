@@ -135,7 +135,8 @@ private:
     std::vector<std::unique_ptr<OwnedWindow>> m_ownedWindows;
     QPixmap m_surface; // what the dialog painted, shown by paintEvent
     bool m_surfacePainted = false;
-    QEventLoop* m_loop = nullptr; // the main window's run
+    std::optional<QPoint> m_lastPlace; // the frame's corner while last on show
+    QEventLoop* m_loop = nullptr;      // the main window's run
     bool m_execRunning = false;
     std::optional<int> m_endResult;
 };

@@ -9,6 +9,7 @@
 #include "ResourceImages.h"
 #include "SystemUptime.h"
 #include "TrayIcons.h"
+#include "WindowPlacement.h"
 #include "WindowStyles.h"
 
 #include <QApplication>
@@ -30,6 +31,13 @@ ui::Rect ToRect(const QRect& rect) {
 
 void QtDialogHost::ShowWindow(int command) {
     DialogWindow& window = *m_window;
+    // Where the frame stood before the window was minimised or hidden: it
+    // comes back there. Asked again, Qt would guess the frame anew (and
+    // centre it anew), and the window would land elsewhere.
+    if (window.isVisible() && !window.isMinimized())
+        m_lastPlace = window.pos();
+    else if (!window.isVisible() && command != ui::kSwHide && m_lastPlace)
+        MoveFrameTo(window, *m_lastPlace);
     switch (command) {
     case ui::kSwHide:
         window.hide();

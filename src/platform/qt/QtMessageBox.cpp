@@ -1,7 +1,7 @@
 #include "QtMessageBox.h"
 
-#include "DialogWindow.h"
 #include "WinConstants.h"
+#include "WindowPlacement.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -47,7 +47,7 @@ protected:
         const bool placed = testAttribute(Qt::WA_Moved);
         QMessageBox::showEvent(event);
         if (!event->spontaneous() && !placed)
-            CentreIfOwnerHidden(*this);
+            PlaceOnScreen(*this);
     }
     void keyPressEvent(QKeyEvent* event) override {
         if (m_mustAnswer && event->key() == Qt::Key_Escape)
