@@ -3,6 +3,7 @@
 #include "AccessibleNames.h"
 #include "QtText.h"
 #include "ResourceImages.h"
+#include "TimePicker.h"
 #include "UpDownControl.h"
 #include "WindowStyles.h"
 
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 
 #include <map>
 
@@ -106,15 +106,6 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget& window) {
     return edit;
 }
 
-QWidget* MakeTimePicker(QWidget& window) {
-    auto* picker = new QTimeEdit(&window);
-    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    picker->setWrapping(true); // each field runs round, as in the Windows picker
-    picker->setTime(QTime(0, 0));
-    return picker;
-}
-
 // Places an up-down control against its buddy, which gives up the room it
 // takes, as UDS_ALIGNRIGHT and UDS_ALIGNLEFT do.
 void AlignToBuddy(const ControlTemplate& control, QWidget& upDown, QWidget& buddy, int width) {
@@ -178,7 +169,7 @@ std::vector<DialogControl> BuildControls(const ui::DialogTemplate& dialog, QWidg
         else if (control.className == "Edit")
             widget = MakeEdit(control, window);
         else if (control.className == "SysDateTimePick32")
-            widget = MakeTimePicker(window);
+            widget = new TimePicker(&window);
         else if (control.className == "msctls_updown32")
             widget = new UpDownControl(&window);
         else
