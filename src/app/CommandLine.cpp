@@ -57,8 +57,12 @@ CommandLineResult ParseCommandLine(std::span<const std::string> args,
             continue; // a value of one of the window system's options
         const bool twoDashes = arg.starts_with("--");
         const std::string_view nameAndValue = arg.substr(twoDashes ? 2 : 1);
-        const std::string_view name = nameAndValue.substr(0, nameAndValue.find('='));
+        std::string_view name = nameAndValue.substr(0, nameAndValue.find('='));
         const bool hasValue = name.size() != nameAndValue.size();
+        // The short help most programs know; left to the window system, it
+        // would open the window instead.
+        if (name == "h")
+            name = "help";
         if (name != "dry-run" && name != "trace-ticks" && name != "help" && name != "version") {
             if (!twoDashes || std::ranges::find(hostOptions, name) != hostOptions.end())
                 continue; // the window system's

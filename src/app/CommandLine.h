@@ -44,8 +44,8 @@ inline constexpr std::array<std::string_view, 21> kQtApplicationOptions = {
 
 /// Reads `args` (argv[0] first) from left to right; the first of --help,
 /// --version or an error decides the outcome. Ours are --dry-run,
-/// --trace-ticks, --help and --version, with one dash or two (so that
-/// "-dry-run" can never power off for real); "--" ends them. Any other
+/// --trace-ticks, --help (also -h) and --version, with one dash or two (so
+/// that "-dry-run" can never power off for real); "--" ends them. Any other
 /// "--name" is an error (exit code 2) unless `name` is one of `hostOptions`.
 /// Everything else (other single-dash options, their values, plain words) is
 /// left to the window system, so the caller hands over its raw arguments

@@ -61,6 +61,9 @@ TEST(CommandLine, PrintsAndExits) {
          0,
          OutputChannel::Standard,
          "Usage: Lumivar.exe [--dry-run]"},
+        // not left to the window system, which would open the window
+        {{"lumivar", "-h"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
+        {{"lumivar", "-h=x"}, 2, OutputChannel::Error, "lumivar: option '--help' takes no value"},
         {{"lumivar", "--frob"}, 2, OutputChannel::Error, "lumivar: unknown option '--frob'"},
         {{"lumivar", "--dry-run=yes"},
          2,
