@@ -64,8 +64,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     using namespace lumivar;
     const std::vector<std::string> args = Arguments();
 
-    // The help, the version and command-line errors.
-    const CommandLineResult command = ParseCommandLine(args);
+    // The help, the version and command-line errors, set out for a box.
+    const CommandLineResult command = ParseCommandLine(args, {}, HelpLayout::Stacked);
     if (command.exitCode) {
         ShowBox(command.text,
                 command.channel == OutputChannel::Error ? MB_ICONERROR : MB_ICONINFORMATION);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ using Args = std::vector<std::string>;
 
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
+}
+
+std::string Words(const std::string& text) {
+    std::istringstream in(text);
+    std::string words;
+    for (std::string word; in >> word;)
+        words += word + ' ';
+    return words;
 }
 
 TEST(CommandLine, RunsWithOurOptionsAndLeavesTheWindowSystemItsOwn) {
@@ -56,18 +65,30 @@ TEST(CommandLine, PrintsAndExits) {
         std::string firstLine;
     } cases[] = {
         {{"lumivar", "--version"}, 0, OutputChannel::Standard, "Lumivar " LUMIVAR_VERSION},
-        {{"/usr/bin/lumivar", "--help"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
+        {{"/usr/bin/lumivar", "--help"},
+         0,
+         OutputChannel::Standard,
+         "Usage: lumivar [--dry-run] [--trace-ticks]"},
         {{R"(C:\Tools\Lumivar.exe)", "-help"},
          0,
          OutputChannel::Standard,
-         "Usage: Lumivar.exe [--dry-run]"},
+         "Usage: Lumivar.exe [--dry-run] [--trace-ticks]"},
+        // not left to the window system, which would open the window
+        {{"lumivar", "-h"},
+         0,
+         OutputChannel::Standard,
+         "Usage: lumivar [--dry-run] [--trace-ticks]"},
+        {{"lumivar", "-h=x"}, 2, OutputChannel::Error, "lumivar: option '--help' takes no value"},
         {{"lumivar", "--frob"}, 2, OutputChannel::Error, "lumivar: unknown option '--frob'"},
         {{"lumivar", "--dry-run=yes"},
          2,
          OutputChannel::Error,
          "lumivar: option '--dry-run' takes no value"},
         // the first decisive argument wins
-        {{"lumivar", "--help", "--frob"}, 0, OutputChannel::Standard, "Usage: lumivar [--dry-run]"},
+        {{"lumivar", "--help", "--frob"},
+         0,
+         OutputChannel::Standard,
+         "Usage: lumivar [--dry-run] [--trace-ticks]"},
         {{"lumivar", "--frob", "--version"},
          2,
          OutputChannel::Error,
@@ -86,6 +107,23 @@ TEST(CommandLine, PrintsAndExits) {
     EXPECT_EQ(error.substr(error.find('\n') + 1), help) << "an error also shows the usage";
     for (const char* option : {"--dry-run", "--help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, BoxLayoutKeepsTheWordsInShortLinesWithoutColumns) {
+    for (const char* option : {"--help", "--frob"}) {
+        SCOPED_TRACE(option);
+        const Args args = {R"(C:\Tools\Lumivar.exe)", option};
+        const std::string stacked = ParseCommandLine(args, {}, HelpLayout::Stacked).text;
+        EXPECT_EQ(Words(stacked), Words(ParseCommandLine(args).text));
+        std::istringstream lines(stacked);
+        std::vector<std::string> optionLines;
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), kStackedHelpWidth) << line;
+            if (line.starts_with('-'))
+                optionLines.push_back(line);
+        }
+        EXPECT_EQ(optionLines, (Args{"--dry-run", "--trace-ticks", "-h, --help", "--version"}));
+    }
 }
 
 TEST(CommandLine, TracesTicksOnlyWhenAsked) {

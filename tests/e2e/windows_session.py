@@ -1,6 +1,7 @@
 """A throwaway X11 session for running Windows programs under Wine: Xvfb, a
-Wine prefix of its own bound to that display, and the Chinese font faces the
-program's resources name ("宋体", "黑体") replaced by an installed CJK font.
+Wine prefix of its own bound to that display, and in it the Chinese font faces
+the program's resources name ("宋体", "黑体") replaced by an installed CJK font,
+as scripts/wine-run.sh does in every prefix it makes.
 
 Run as a script, it runs one Windows program in such a session:
     windows_session.py PROGRAM.exe [ARGS...]
@@ -17,21 +18,17 @@ from x11_session import X11Session  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(REPO, "scripts", "wine-run.sh")
-CJK_FONT = "WenQuanYi Micro Hei"
-# The faces the templates and the notice name, in Chinese and in English.
-REPLACED_FACES = ["宋体", "SimSun", "新宋体", "NSimSun", "黑体", "SimHei"]
 
 
 class WineSession(X11Session):
     def __init__(self, width=1280, height=1024, name="x11", virtual_desktop=False):
         super().__init__(width, height)
         # A prefix of our own: the shared one's wineserver may be bound to
-        # another display, and the font replacements are ours to make. Beside
-        # the caller's WINEPREFIX if one is set; the default name carries the
-        # architecture, as scripts/wine-run.sh's does. One per checkout: the
-        # programs of a prefix share its wineserver and so one Windows
-        # session, where a Lumivar.exe under test in another checkout would
-        # be taken for this one's running copy.
+        # another display. Beside the caller's WINEPREFIX if one is set; the
+        # default name carries the architecture, as scripts/wine-run.sh's
+        # does. One per checkout: the programs of a prefix share its
+        # wineserver and so one Windows session, where a Lumivar.exe under
+        # test in another checkout would be taken for this one's running copy.
         base = os.environ.get("WINEPREFIX") or os.path.join(
             os.environ.get("TMPDIR", "/tmp"), f"lumivar-wine-i686-{os.getuid()}")
         checkout = hashlib.sha1(REPO.encode()).hexdigest()[:8]
@@ -40,23 +37,15 @@ class WineSession(X11Session):
         self.env.setdefault("WINEDEBUG", "-all")
         # A crash ends the program instead of waiting in the debugger.
         self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winedbg.exe=d"
-        self._replace_fonts()
+        # The script's first run in a prefix makes it and replaces the fonts.
+        self.wine("reg", "query", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "SimSun",
+                  check=True, timeout=150)
         if virtual_desktop:
             self._use_virtual_desktop()
         # Server and background services up before the program and the test
         # driver start side by side: neither then races the other through
         # the prefix's boot.
         self.wine("reg", "query", r"HKCU\Software\Wine", check=True, timeout=120)
-
-    def _replace_fonts(self):
-        marker = os.path.join(self.prefix, ".lumivar-fonts")
-        if os.path.exists(marker):
-            return
-        for face in REPLACED_FACES:
-            self.wine("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", face,
-                      "/d", CJK_FONT, "/f", check=True, timeout=150)
-        with open(marker, "w") as file:
-            file.write(CJK_FONT + "\n")
 
     def _use_virtual_desktop(self):
         """Every program of the prefix in one Wine desktop filling the screen,
