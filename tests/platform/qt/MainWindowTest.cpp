@@ -521,21 +521,7 @@ void MainWindowTest::trayIconCarriesTheTrayMenu() {
     QCOMPARE(items, (QStringList{QStringLiteral("显示窗体(&S)"), QStringLiteral("-"),
                                  QStringLiteral("关于程式(&A)"), QStringLiteral("-"),
                                  QStringLiteral("退出程序(&E)")}));
-
-    // Qt opens the icon's menu on the right button: the window opens none.
-    int popups = 0;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&popups] {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            ++popups;
-            popup->close();
-        }
-    });
-    closer.start(10);
-    emit icon->activated(QSystemTrayIcon::Context);
-    QTest::qWait(50);
-    QCOMPARE(popups, 0);
-
+    QCoreApplication::processEvents(); // the window system's word on the minimising first
     menu->actions().front()->trigger();
     QVERIFY(main.Window().isMinimized()); // the command comes after the menu has gone
     QTRY_VERIFY(!main.Window().isMinimized());
