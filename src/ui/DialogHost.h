@@ -30,6 +30,11 @@ struct TrayIconData {
     unsigned callbackMessage = 0; // uCallbackMessage
     int iconId = 0;               // icon resource
     std::string tip;              // UTF-8
+    // The menu the icon carries, for hosts whose icon shows its menu itself
+    // (a StatusNotifierItem host reads it over D-Bus). 0: none. Windows opens
+    // it from the callback instead, so the Win32 host ignores it.
+    int menuId = 0;    // menu resource
+    int menuPopup = 0; // popup index in it
     friend bool operator==(const TrayIconData&, const TrayIconData&) = default;
 };
 

@@ -17,6 +17,8 @@ void CLumivarDlg::SendToTray() {
     m_trayIcon.callbackMessage = kWmTrayCallback;
     m_trayIcon.iconId = IDI_LUMIVAR;
     m_trayIcon.tip = texts::kWindowTitle;
+    m_trayIcon.menuId = IDR_TRAY_MENU;
+    m_trayIcon.menuPopup = 0;
     const bool iconShown = Host().AddTrayIcon(m_trayIcon);
     // Minimising reaches OnSize, which runs this again: the second add names
     // the same icon, so there is still one.
@@ -65,8 +67,10 @@ void CLumivarDlg::OnNotificationAreaReset() {
     Host().ShowWindow(kSwShowMinNoActive);
 }
 
+// Reached where the host reports the right button (Windows); on Qt the icon
+// shows the menu it carries instead.
 void CLumivarDlg::OpenTrayMenu() {
-    Host().TrackPopupMenu(IDR_TRAY_MENU, 0, Host().CursorPos(),
+    Host().TrackPopupMenu(m_trayIcon.menuId, m_trayIcon.menuPopup, Host().CursorPos(),
                           kTpmLeftAlign | kTpmTopAlign | kTpmRightButton);
 }
 

@@ -27,13 +27,16 @@ def main_window(session, seconds=15):
                     "the main window is not shown")[0]
 
 
-def arm_with_enter(session):
+def arm_with_enter(session, xembed=True):
     """Enter in the freshly opened window arms the selected slot; returns the
-    tray icon the window retreats to."""
+    tray icon the window retreats to on an XEmbed tray (a StatusNotifierItem
+    host draws the icon itself: there is no window to return)."""
     session.focus(main_window(session))
     session.key("Return")
     wait_for(lambda: not session.visible_windows(name=TITLE), 5, "arming did not hide the window")
-    return wait_for(lambda: session.tray_icons("lumivar"), 5, "no tray icon after arming")[0]
+    if xembed:
+        return wait_for(lambda: session.tray_icons("lumivar"), 5, "no tray icon after arming")[0]
+    return None
 
 
 def restore_from_tray(session, icon):

@@ -138,9 +138,13 @@ class X11Session:
         self.run("xdotool", "key", "--delay", "50", *keys)
 
     def double_click(self, window):
+        self.click(window, "--repeat", "2", "--delay", "80", "1")
+
+    def click(self, window, *args):
+        """Clicks in the middle of a window; `args` are xdotool click's."""
         x, y, width, height = self.geometry(window)
         self.run("xdotool", "mousemove", "--sync", str(x + width // 2), str(y + height // 2))
-        self.run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+        self.run("xdotool", "click", *args)
 
     def screenshot(self, path):
         self.run("import", "-window", "root", path)

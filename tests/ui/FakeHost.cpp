@@ -28,6 +28,7 @@ bool SameClass(std::string_view a, std::string_view b) {
 std::string Describe(const ui::TrayIconData& d) {
     return std::to_string(d.id) + " flags=" + std::to_string(d.flags) +
            " callback=" + std::to_string(d.callbackMessage) + " icon=" + std::to_string(d.iconId) +
+           " menu=" + std::to_string(d.menuId) + "/" + std::to_string(d.menuPopup) +
            " tip=" + d.tip;
 }
 

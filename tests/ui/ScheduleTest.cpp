@@ -35,7 +35,8 @@ TEST_F(MainWindowTest, ArmTakesTheSelectedPickerAndGoesToTheTray) {
     EXPECT_EQ(desktop.trayIcons, 1);
     // Minimising inside the first send runs it again: two adds of one icon.
     const auto adds = std::count_if(window.log.begin(), window.log.end(), [](const auto& line) {
-        return line == "tray add 102 flags=7 callback=1025 icon=128 tip=Tarnholt定时关机管理程序";
+        return line == "tray add 102 flags=7 callback=1025 icon=128 menu=136/0 "
+                       "tip=Tarnholt定时关机管理程序";
     });
     EXPECT_EQ(adds, 2);
     EXPECT_EQ(SetupIni(), "[MODE]\r\nMode=1001\r\n") << "arming stores nothing";

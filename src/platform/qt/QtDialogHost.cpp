@@ -116,6 +116,7 @@ QtDialogHost::QtDialogHost(ui::Dialog& dialog, const ui::DialogTemplate& source,
             if (m_alive)
                 m_dialog.OnMessage(message, id, mouse);
         },
+        [this](int id) { PostCommand(id); },
         [this] {
             if (m_alive)
                 m_dialog.OnNotificationAreaReset();

@@ -109,6 +109,7 @@ private:
     QAbstractButton* Button(int id) const;
     UpDownControl* UpDown(int id) const;
     void Command(int id);
+    void PostCommand(int id);
     void TimerTick(int id);
     void Spin(int id, int delta);
     bool RenderSurface();

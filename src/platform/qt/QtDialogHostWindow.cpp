@@ -225,22 +225,15 @@ void QtDialogHost::DeleteTrayIcon(const ui::TrayIconData& data) {
 }
 
 void QtDialogHost::TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned /*flags*/) {
-    const ui::MenuTemplate* source = ui::FindMenuTemplate(menuId);
-    if (!source || popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= source->popups.size())
-        return;
     QMenu menu(&MainHost().Window());
-    for (const ui::MenuItemTemplate& item :
-         source->popups[static_cast<std::size_t>(popupIndex)].items) {
-        if (item.id == 0)
-            menu.addSeparator();
-        else
-            menu.addAction(FromUtf8(item.text))->setData(item.id);
-    }
-    const QAction* chosen = menu.exec(QPoint(at.x, at.y));
-    if (!chosen)
+    if (!LoadPopupMenu(menu, menuId, popupIndex))
         return;
+    if (const QAction* chosen = menu.exec(QPoint(at.x, at.y)))
+        PostCommand(chosen->data().toInt());
+}
+
+void QtDialogHost::PostCommand(int id) {
     // The choice arrives after the menu is gone, as a posted WM_COMMAND does.
-    const int id = chosen->data().toInt();
     QMetaObject::invokeMethod(
         m_window.get(), [this, id] { Command(id); }, Qt::QueuedConnection);
 }

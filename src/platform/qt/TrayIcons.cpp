@@ -1,6 +1,8 @@
 #include "TrayIcons.h"
 
+#include "QtText.h"
 #include "ResourceImages.h"
+#include "ResourceTemplates.h"
 #include "WinConstants.h"
 
 #include <QDBusConnection>
@@ -32,12 +34,15 @@ bool StatusNotifierHostPresent() {
     return present;
 }
 
-unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier) {
+unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier,
+                          bool ownMenu) {
     switch (reason) {
     case QSystemTrayIcon::DoubleClick:
         return ui::kWmLButtonDblClk;
     case QSystemTrayIcon::Context:
-        return ui::kWmRButtonDown;
+        // On an XEmbed tray Qt has opened the icon's menu already; a
+        // StatusNotifierItem host shows it from D-Bus.
+        return ownMenu ? 0 : ui::kWmRButtonDown;
     case QSystemTrayIcon::Trigger:
         return statusNotifier ? ui::kWmLButtonDblClk : 0;
     default:
@@ -45,9 +50,24 @@ unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusN
     }
 }
 
-TrayIcons::TrayIcons(QObject* parent, Callback callback, std::function<void()> areaLost)
-    : QObject(parent), m_callback(std::move(callback)), m_areaLost(std::move(areaLost)),
-      m_areaWatch(new QTimer(this)) {
+bool LoadPopupMenu(QMenu& menu, int menuId, int popupIndex) {
+    const ui::MenuTemplate* source = ui::FindMenuTemplate(menuId);
+    if (!source || popupIndex < 0 || static_cast<std::size_t>(popupIndex) >= source->popups.size())
+        return false;
+    for (const ui::MenuItemTemplate& item :
+         source->popups[static_cast<std::size_t>(popupIndex)].items) {
+        if (item.id == 0)
+            menu.addSeparator();
+        else
+            menu.addAction(FromUtf8(item.text))->setData(item.id);
+    }
+    return true;
+}
+
+TrayIcons::TrayIcons(QObject* parent, Callback callback, std::function<void(int id)> command,
+                     std::function<void()> areaLost)
+    : QObject(parent), m_callback(std::move(callback)), m_command(std::move(command)),
+      m_areaLost(std::move(areaLost)), m_areaWatch(new QTimer(this)) {
     m_areaWatch->setInterval(kAreaWatchPeriod);
     m_areaWatch->setTimerType(Qt::VeryCoarseTimer);
     connect(m_areaWatch, &QTimer::timeout, this, &TrayIcons::WatchArea);
@@ -56,13 +76,12 @@ TrayIcons::TrayIcons(QObject* parent, Callback callback, std::function<void()> a
 void TrayIcons::Add(const ui::TrayIconData& data) {
     Entry& entry = m_icons[data.id];
     if (!entry.icon) {
-        entry.icon = new QSystemTrayIcon(this);
+        entry.icon = std::make_unique<QSystemTrayIcon>(this);
         entry.icon->setObjectName(QStringLiteral("tray:%1").arg(data.id));
         const unsigned id = data.id;
-        connect(entry.icon, &QSystemTrayIcon::activated, this,
+        connect(entry.icon.get(), &QSystemTrayIcon::activated, this,
                 [this, id](QSystemTrayIcon::ActivationReason reason) { Activated(id, reason); });
-        // No context menu of Qt's own: the window opens its menu itself when
-        // it hears of the right button.
+        CarryMenu(entry, data);
     }
     entry.callbackMessage = (data.flags & ui::kNifMessage) ? data.callbackMessage : 0;
     if (data.flags & ui::kNifIcon)
@@ -73,6 +92,22 @@ void TrayIcons::Add(const ui::TrayIconData& data) {
     entry.icon->show();
     m_areaAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     m_areaWatch->start();
+}
+
+// The menu travels with the icon, before it is shown: most StatusNotifierItem
+// hosts read it over D-Bus (dbusmenu) and never ask the program to open one.
+void TrayIcons::CarryMenu(Entry& entry, const ui::TrayIconData& data) {
+    if (data.menuId == 0)
+        return;
+    auto menu = std::make_unique<QMenu>();
+    if (!LoadPopupMenu(*menu, data.menuId, data.menuPopup))
+        return;
+    connect(menu.get(), &QMenu::triggered, this, [this](const QAction* action) {
+        if (m_command)
+            m_command(action->data().toInt());
+    });
+    entry.icon->setContextMenu(menu.get());
+    entry.menu = std::move(menu);
 }
 
 void TrayIcons::Delete(const ui::TrayIconData& data) {
@@ -101,7 +136,7 @@ void TrayIcons::WatchArea() {
 
 void TrayIcons::Activated(unsigned id, QSystemTrayIcon::ActivationReason reason) {
     const Entry& entry = m_icons.at(id);
-    const unsigned mouse = TrayMouseMessage(reason, entry.statusNotifier);
+    const unsigned mouse = TrayMouseMessage(reason, entry.statusNotifier, entry.menu != nullptr);
     if (mouse != 0 && entry.callbackMessage != 0 && m_callback)
         m_callback(entry.callbackMessage, id, mouse);
 }

@@ -2,12 +2,14 @@
 
 #include "DialogHost.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace lumivar::qt {
 
@@ -19,12 +21,20 @@ bool StatusNotifierHostPresent();
 /// The mouse message (WM_LBUTTONDBLCLK, WM_RBUTTONDOWN) a tray activation
 /// stands for; 0 for one the program does not hear about. Over the
 /// StatusNotifierItem protocol Qt never reports a double click, so there a
-/// single click stands in for it.
-unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier);
+/// single click stands in for it. An icon with a menu of its own shows it on
+/// the right button, so the window does not hear of that button.
+unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier,
+                          bool ownMenu);
+
+/// Fills `menu` with popup `popupIndex` of menu resource `menuId`: an action
+/// per item, with its command id as data, and the separators. False if the
+/// resource has no such popup.
+bool LoadPopupMenu(QMenu& menu, int menuId, int popupIndex);
 
 /// The notification-area icons of one window, by icon id. An icon delivers
 /// its mouse activity to `callback` as (callback message, icon id, mouse
-/// message), like the shell's callback message.
+/// message), like the shell's callback message, and the item chosen in the
+/// menu it carries to `command`.
 class TrayIcons final : public QObject {
     Q_OBJECT
 
@@ -33,7 +43,8 @@ public:
 
     /// `areaLost` runs when the notification area goes away (its panel quit
     /// or crashed) while an icon is on show in it.
-    TrayIcons(QObject* parent, Callback callback, std::function<void()> areaLost);
+    TrayIcons(QObject* parent, Callback callback, std::function<void(int id)> command,
+              std::function<void()> areaLost);
 
     /// Shows the icon (a second add of the same id keeps one icon).
     void Add(const ui::TrayIconData& data);
@@ -44,14 +55,19 @@ public:
 
 private:
     struct Entry {
-        QSystemTrayIcon* icon = nullptr;
+        // Qt does not own an icon's menu; the icon is destroyed first, as it
+        // refers to the menu.
+        std::unique_ptr<QMenu> menu;
+        std::unique_ptr<QSystemTrayIcon> icon;
         unsigned callbackMessage = 0;
         bool statusNotifier = false;
     };
     void Activated(unsigned id, QSystemTrayIcon::ActivationReason reason);
+    void CarryMenu(Entry& entry, const ui::TrayIconData& data);
     void WatchArea();
 
     Callback m_callback;
+    std::function<void(int id)> m_command;
     std::function<void()> m_areaLost;
     std::map<unsigned, Entry> m_icons;
     // Qt says nothing when the area goes away, so it is asked while an icon

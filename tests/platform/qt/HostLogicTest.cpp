@@ -69,13 +69,15 @@ TEST(SystemUptimeTest, TickCountFollowsTheSystemUptime) {
 
 TEST(TrayMouseMessageTest, ActivationsStandForTheShellsMouseMessages) {
     for (const bool sni : {false, true}) {
-        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::DoubleClick, sni), ui::kWmLButtonDblClk);
-        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, sni), ui::kWmRButtonDown);
-        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::MiddleClick, sni), 0u);
+        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::DoubleClick, sni, true), ui::kWmLButtonDblClk);
+        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, sni, false), ui::kWmRButtonDown);
+        // The icon's own menu is open already: the window must not open a second.
+        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, sni, true), 0u);
+        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::MiddleClick, sni, true), 0u);
     }
     // A single click does nothing, except where it is all Qt reports.
-    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, false), 0u);
-    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, true), ui::kWmLButtonDblClk);
+    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, false, true), 0u);
+    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, true, true), ui::kWmLButtonDblClk);
 }
 
 TEST(DisplayChoiceTest, WaylandWithXWaylandRunsOnXcbUnlessThePlatformIsGiven) {

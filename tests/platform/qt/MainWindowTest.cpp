@@ -75,7 +75,7 @@ private slots:
     void rightClickOffersTheAboutBox();
     void withoutANotificationAreaTheWindowStaysMinimised();
     void trayDoubleClickRestoresTheWindow();
-    void trayRightButtonOpensTheTrayMenu();
+    void trayIconCarriesTheTrayMenu();
 };
 
 void MainWindowTest::startUpFollowsTheStoredMode_data() {
@@ -506,7 +506,6 @@ void MainWindowTest::trayDoubleClickRestoresTheWindow() {
     QVERIFY(icon->isVisible());
     QCOMPARE(icon->toolTip(), QStringLiteral("Tarnholt定时关机管理程序"));
     QVERIFY(!icon->icon().isNull());
-    QVERIFY(!icon->contextMenu());
 
     emit icon->activated(QSystemTrayIcon::Trigger); // a single click: nothing
     QVERIFY(main.Window().isMinimized());
@@ -516,26 +515,23 @@ void MainWindowTest::trayDoubleClickRestoresTheWindow() {
     QVERIFY(!icon->isVisible());
 }
 
-void MainWindowTest::trayRightButtonOpensTheTrayMenu() {
+void MainWindowTest::trayIconCarriesTheTrayMenu() {
     MainWindowUnderTest main;
     Show(main);
     Minimise(main);
     auto* icon = main.Window().findChild<QSystemTrayIcon*>(QStringLiteral("tray:102"));
     QVERIFY(icon);
+    QMenu* menu = icon->contextMenu();
+    QVERIFY(menu);
     QStringList items;
-    WhenModalOpens([&](QWidget& popup) {
-        auto& menu = *qobject_cast<QMenu*>(&popup);
-        for (const QAction* action : menu.actions())
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        menu.setActiveAction(menu.actions().front());
-        QTest::keyClick(&menu, Qt::Key_Return);
-    });
-    emit icon->activated(QSystemTrayIcon::Context);
-
+    for (const QAction* action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(items, (QStringList{QStringLiteral("显示窗体(&S)"), QStringLiteral("-"),
                                  QStringLiteral("关于程式(&A)"), QStringLiteral("-"),
                                  QStringLiteral("退出程序(&E)")}));
-    // The command comes after the menu has gone.
+    QCoreApplication::processEvents(); // the window system's word on the minimising first
+    menu->actions().front()->trigger();
+    QVERIFY(main.Window().isMinimized()); // the command comes after the menu has gone
     QTRY_VERIFY(!main.Window().isMinimized());
     QVERIFY(!icon->isVisible());
 }
