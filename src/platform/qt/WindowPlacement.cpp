@@ -55,8 +55,12 @@ void MoveFrameTo(QWidget& window, QPoint corner) {
     window.move(corner);
     // The frame's corner, for the window manager too, which alone knows the
     // frame: Qt would otherwise put the client there, under the title bar.
-    if (QWindow* handle = window.windowHandle())
+    // Its size first: a size that differs when the window is shown makes Qt
+    // set the whole geometry again, which would place the client there.
+    if (QWindow* handle = window.windowHandle()) {
+        handle->resize(window.size());
         handle->setFramePosition(corner);
+    }
 }
 
 } // namespace lumivar::qt
