@@ -242,6 +242,9 @@ int Notice(HWND main, double seconds) {
 }
 
 int Where(HWND main) {
+    // Found as soon as it exists: placed only by the end of its start-up.
+    Check(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, 10),
+          "the main window is shown");
     RECT rect{};
     ::GetWindowRect(main, &rect);
     std::printf("main at %ld,%ld size %ldx%ld\n", rect.left, rect.top, rect.right - rect.left,
