@@ -17,6 +17,13 @@
 namespace lumivar::ui {
 namespace {
 
+// "#" and the number: how a numbered field reads. Not "#" + to_string(n),
+// which MinGW's g++ 12 warns of wrongly (-Wrestrict).
+std::string Ordinal(unsigned number) {
+    std::string text(1, '#');
+    return text.append(std::to_string(number));
+}
+
 const WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 // Resource types by number: the RT_* macros follow UNICODE.
 constexpr WORD kRtBitmap = 2, kRtMenu = 4, kRtDialog = 5, kRtString = 6, kRtGroupIcon = 14;
@@ -52,7 +59,7 @@ public:
     std::string ReadField() {
         const auto first = Read<WORD>();
         if (first == 0xFFFF)
-            return "#" + std::to_string(Read<WORD>());
+            return Ordinal(Read<WORD>());
         std::wstring text;
         for (WORD c = first; c != 0; c = Read<WORD>())
             text.push_back(static_cast<wchar_t>(c));
@@ -161,8 +168,7 @@ void ExpectDialogMatches(const DialogTemplate& table) {
         EXPECT_TRUE(SameClass(c.className, expected.className)) << c.className;
         EXPECT_EQ(c.style, expected.style);
         EXPECT_EQ(c.exStyle, expected.exStyle);
-        EXPECT_EQ(c.text, expected.imageId ? "#" + std::to_string(expected.imageId)
-                                           : std::string(expected.text));
+        EXPECT_EQ(c.text, expected.imageId ? Ordinal(expected.imageId) : std::string(expected.text));
         EXPECT_EQ(c.x, expected.x);
         EXPECT_EQ(c.y, expected.y);
         EXPECT_EQ(c.width, expected.width);

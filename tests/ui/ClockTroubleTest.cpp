@@ -39,10 +39,6 @@ private:
 };
 #endif
 
-WallTime Utc(year_month_day day, seconds timeOfDay) {
-    return sys_days(day) + timeOfDay;
-}
-
 class ClockTroubleTest : public MainWindowTest {
 protected:
     FakeHost& ArmUserSlot(WallTime at, TargetTime target, bool notice = true) {
@@ -93,9 +89,13 @@ TEST_F(ClockTroubleTest, SuspendAcrossTheNoticeSecondSkipsTheNoticeOnly) {
     EXPECT_EQ(PowerOffs(), 1u);
 }
 
+#ifndef _WIN32
+WallTime Utc(year_month_day day, seconds timeOfDay) {
+    return sys_days(day) + timeOfDay;
+}
+
 // Spring forward in Berlin, 29 March 2026: 02:00 CET becomes 03:00 CEST, so
 // no target in that hour is met that day; it is met the next day.
-#ifndef _WIN32
 TEST_F(ClockTroubleTest, TargetInTheSkippedSpringHourWaitsForTheNextDay) {
     const TimeZone berlin("Europe/Berlin");
     for (const TargetTime target :
