@@ -13,4 +13,5 @@ export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 
 cmake --preset linux-asan -B "$dir"
 cmake --build "$dir" -j "${LUMIVAR_JOBS:-2}"
-ctest --test-dir "$dir" --output-on-failure
+ctest --test-dir "$dir" --output-on-failure --output-junit "$PWD/$dir/test-results.xml"
+scripts/check-skips.py "$dir/test-results.xml"

@@ -44,7 +44,7 @@ def main(program):
 
 
 def run_scenario(session, program, workdir):
-    target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
+    target = (session.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
     setup = write_setup(workdir, target)
     stderr_path = os.path.join(workdir, "stderr.txt")
     env = dict(session.env, QT_QPA_PLATFORM="xcb")
@@ -63,7 +63,7 @@ def run_scenario(session, program, workdir):
 
     notice_due = target - datetime.timedelta(seconds=30)
     notice = wait_for(lambda: notice_window(session, app.pid), LEAD, "the countdown never appeared")
-    opened = datetime.datetime.now()
+    opened = session.now()
     assert abs((opened - notice_due).total_seconds() - 0.5) < 1.0, \
         f"countdown opened at {opened:%H:%M:%S.%f}, due at {notice_due:%H:%M:%S}"
     x, y, width, height = session.geometry(notice)
@@ -97,7 +97,7 @@ def run_scenario(session, program, workdir):
 def run_second_start(session, program, workdir):
     """Started again while armed, the program opens nothing and ends, and the
     armed window comes back from the tray."""
-    target = datetime.datetime.now() + datetime.timedelta(hours=2)
+    target = session.now() + datetime.timedelta(hours=2)
     setup = write_setup(workdir, target)
     env = dict(session.env, QT_QPA_PLATFORM="xcb")
     app = session.start([program, "--dry-run"], cwd=workdir, env=env)

@@ -60,7 +60,7 @@ def start_mock_logind(session, bus_address, call_log):
 
 
 def run_scenario(session, program, workdir, bus_address, call_log, logind):
-    target = (datetime.datetime.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
+    target = (session.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
     setup = write_setup(workdir, target, notice=False)
     stderr_path = os.path.join(workdir, "stderr.txt")
     env = dict(session.env, QT_QPA_PLATFORM="xcb", DBUS_SYSTEM_BUS_ADDRESS=bus_address)

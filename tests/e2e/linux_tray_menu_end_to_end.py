@@ -67,7 +67,7 @@ def main(program):
 
 
 def start_armed(session, program, workdir, xembed):
-    setup = write_setup(workdir, datetime.datetime.now() + datetime.timedelta(hours=2))
+    setup = write_setup(workdir, session.now() + datetime.timedelta(hours=2))
     app = session.start([program, "--dry-run"], cwd=workdir,
                         env=dict(session.env, QT_QPA_PLATFORM="xcb"))
     return app, setup, arm_with_enter(session, xembed)

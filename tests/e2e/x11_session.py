@@ -1,6 +1,11 @@
 """A throwaway X11 session for end-to-end tests: Xvfb, a session bus, a tray
-host, and the small queries the tests make with xdotool, xwininfo and xprop."""
+host, and the small queries the tests make with xdotool, xwininfo and xprop.
 
+With LUMIVAR_E2E_CLOCK=HH:MM:SS set (23:59:40, say), the session's local time
+read that time when it began, for the programs it starts (Linux and Wine
+alike) and for the test itself: a test that works at any hour can be shown to."""
+
+import datetime
 import os
 import re
 import select
@@ -10,6 +15,8 @@ import time
 
 BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
                           "private-bus.conf")
+# What a test exits with when it cannot run here; ctest reports it skipped.
+SKIPPED = 77
 
 
 class X11Session:
@@ -18,8 +25,27 @@ class X11Session:
         self._processes = []
         self.env = dict(os.environ)
         self.env.pop("WAYLAND_DISPLAY", None)
+        if os.environ.get("LUMIVAR_E2E_CLOCK"):
+            self._set_clock(os.environ["LUMIVAR_E2E_CLOCK"])
         self.display = self.env["DISPLAY"] = self._start_server()
         self.bus_address = self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus()
+
+    def _set_clock(self, time_of_day):
+        """A time zone of its own, whose clock reads `time_of_day` now: the
+        programs read local time, and Wine takes its zone from TZ too. Only
+        the offset is made up; the clock itself and every timer stay true."""
+        utc = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+        wanted = datetime.datetime.combine(utc.date(), datetime.time.fromisoformat(time_of_day),
+                                           tzinfo=datetime.timezone.utc)
+        west = int((utc - wanted).total_seconds()) % 86400  # POSIX counts west of UTC
+        # Three letters: the Windows C runtime reads TZ too, and takes three.
+        zone = f"LMV+{west // 3600:02d}:{west // 60 % 60:02d}:{west % 60:02d}"
+        self.env["TZ"] = os.environ["TZ"] = zone
+        time.tzset()
+
+    def now(self):
+        """The local time, as the session's programs read it."""
+        return datetime.datetime.now()
 
     def _start_server(self):
         """Xvfb picks a free display itself and writes its number once it
