@@ -11,9 +11,12 @@ With --hicolor, it draws the same icon in full colour with soft edges instead,
 at the sizes of the desktop's icon theme, as <DIR>/<N>x<N>/apps/lumivar.png
 (the build does this for the Linux desktop entry).
 
-Usage: make_assets.py [RES_FOLDER] | make_assets.py --hicolor DIR. Standard
-library only; the output depends on nothing but this script, so running it
-again gives the same bytes.
+With --check, it writes nothing: it fails, naming the file, when a picture in
+RES_FOLDER is not what this script draws (the tests run it so).
+
+Usage: make_assets.py [--check] [RES_FOLDER] | make_assets.py --hicolor DIR.
+Standard library only; the output depends on nothing but this script, so
+running it again gives the same bytes.
 """
 
 import math
@@ -334,12 +337,23 @@ def main(argv):
     if argv[:1] == ["--hicolor"] and len(argv) == 2:
         write_hicolor(argv[1])
         return 0
+    check = argv[:1] == ["--check"]
+    argv = argv[check:]
     here = os.path.dirname(os.path.abspath(__file__))
     folder = argv[0] if argv else os.path.join(here, "..", "res")
+    differ = []
     for name, content in (("Lumivar.ico", make_icon()), ("Notice.bmp", make_notice())):
-        with open(os.path.join(folder, name), "wb") as stream:
+        path = os.path.join(folder, name)
+        if check:
+            with open(path, "rb") as stream:
+                if stream.read() != content:
+                    differ.append(path)
+            continue
+        with open(path, "wb") as stream:
             stream.write(content)
-    return 0
+    for path in differ:
+        print(f"{path} is not what {os.path.basename(__file__)} draws: run it again", file=sys.stderr)
+    return 1 if differ else 0
 
 
 if __name__ == "__main__":
