@@ -29,11 +29,11 @@ echo "== $zip"
 python3 -m zipfile -e "$zip" "$unpacked/zip"
 folder=$unpacked/zip/Lumivar-$version-win32
 [[ -f $folder/README.txt && -f $folder/LICENSE.txt ]]
-if "$(cache_value windows CMAKE_OBJDUMP:FILEPATH)" -h "$folder/Lumivar.exe" | grep -q '\.debug'; then
+if "$(cache_value windows-release CMAKE_OBJDUMP:FILEPATH)" -h "$folder/Lumivar.exe" | grep -q '\.debug'; then
     echo "Lumivar.exe is not stripped" >&2
     exit 1
 fi
-# The test's driver comes from the Windows build.
+# The test's driver comes from the Windows build with tests.
 cmake --build --preset windows --target lumivar_driver
 python3 tests/e2e/windows_end_to_end.py "$folder/Lumivar.exe" \
     build/windows/tests/platform/win32/lumivar_driver.exe

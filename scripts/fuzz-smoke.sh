@@ -11,6 +11,8 @@ seconds=${2:-60}
 
 cmake --preset fuzz -B "$dir"
 cmake --build "$dir" --target lumivar_profile_fuzzer -j "${LUMIVAR_JOBS:-2}"
+# llvm-14 has the symbolizer under its versioned name only.
+export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}
 # New inputs go to a scratch corpus; the committed seeds stay as they are.
 mkdir -p "$dir/corpus" "$dir/crashes"
 "$dir/fuzz/lumivar_profile_fuzzer" "$dir/corpus" fuzz/corpus \

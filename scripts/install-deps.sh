@@ -20,20 +20,21 @@ package_packages=(
     # The .deb's library dependencies (dpkg-shlibdeps; CPack finds the
     # binaries with file)
     dpkg-dev file
-    # The Windows program: the 32-bit MinGW-w64 cross-compiler; configuring
-    # its build also needs GoogleTest's sources
-    g++-mingw-w64-i686 googletest
+    # The Windows program: the 32-bit MinGW-w64 cross-compiler
+    g++-mingw-w64-i686
 )
 test_packages=(
-    # Unit tests, and the format check
-    libgtest-dev libgmock-dev clang-format
+    # Unit tests (GoogleTest for Linux, and its sources to build for Windows),
+    # and the format check
+    libgtest-dev libgmock-dev googletest clang-format
     # The Linux program's tests: a display, a tray host, a private system bus
     # with a mock logind, window tools, screenshots
     xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock
     # A StatusNotifierItem host and its watcher, for the tray menu over D-Bus
     haskell-gtk-sni-tray-utils haskell-status-notifier-item-utils
-    # Fuzzing (clang's libFuzzer and sanitizer runtimes)
-    clang libclang-rt-14-dev
+    # Fuzzing (clang's libFuzzer and sanitizer runtimes, and the symbolizer
+    # that names the functions of a crash, which clang only recommends)
+    clang libclang-rt-14-dev llvm-14
     # Wine, 32-bit, to run the Windows program's tests
     wine wine64 wine32:i386
     # Checks of the packages

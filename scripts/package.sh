@@ -18,8 +18,8 @@ CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
 cmake --build --preset release
 cpack --preset deb
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Lumivar
+cmake --preset windows-release >/dev/null
+cmake --build --preset windows-release
 cpack --preset win32-zip
 
 rm -rf dist/_CPack_Packages

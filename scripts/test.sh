@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Linux build natively (and again
 # with sanitizers, plus a short fuzz run), then the Windows build
-# cross-compiled with MinGW-w64 and run under Wine, then the two downloads.
+# cross-compiled with MinGW-w64 and run under Wine, then the README's run
+# command, then the two downloads. A tool missing, a warning, or a test
+# skipped that should have run fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +31,10 @@ scripts/fuzz-smoke.sh
 cmake --preset windows
 cmake --build --preset windows
 run_tests build/windows --preset windows
+
+# The README's first command, as a newcomer types it: it builds the program
+# and shows its window, on a virtual display.
+/usr/bin/python3 tests/e2e/readme_run.py
 
 # The downloads, built and checked as a user gets them.
 scripts/package.sh

@@ -21,9 +21,29 @@
 
 namespace {
 
-constexpr std::string_view kNoDisplay =
-    "lumivar: there is no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-    "Start it from a desktop session, or give it a virtual display: xvfb-run lumivar\n";
+// A word as the shell takes it back: quoted unless it is plainly safe.
+std::string ShellWord(const std::string& word) {
+    if (!word.empty() &&
+        word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789/._-=+:,@%") == std::string::npos)
+        return word;
+    std::string quoted = "'";
+    for (const char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The command line as it was given, so that it works from where the user is:
+// the path scripts/run.sh starts, or the name on the PATH of an installed copy.
+std::string NoDisplayMessage(const std::vector<std::string>& args) {
+    std::string command = "xvfb-run -a";
+    for (const std::string& arg : args)
+        command += " " + ShellWord(arg);
+    return "lumivar: there is no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+           "Start it from a desktop session, or give it a virtual display (xvfb-run is in the "
+           "xvfb package):\n    " +
+           command + "\n";
+}
 
 } // namespace
 
@@ -40,7 +60,7 @@ int main(int argc, char* argv[]) {
 
     switch (qt::ChooseDisplay(qt::ReadDisplayEnvironment(args))) {
     case qt::DisplayChoice::NoDisplay:
-        std::cerr << kNoDisplay;
+        std::cerr << NoDisplayMessage(args);
         return 1;
     case qt::DisplayChoice::UseXcb:
         setenv("QT_QPA_PLATFORM", "xcb", 1);

@@ -168,7 +168,8 @@ void ExpectDialogMatches(const DialogTemplate& table) {
         EXPECT_TRUE(SameClass(c.className, expected.className)) << c.className;
         EXPECT_EQ(c.style, expected.style);
         EXPECT_EQ(c.exStyle, expected.exStyle);
-        EXPECT_EQ(c.text, expected.imageId ? Ordinal(expected.imageId) : std::string(expected.text));
+        EXPECT_EQ(c.text,
+                  expected.imageId ? Ordinal(expected.imageId) : std::string(expected.text));
         EXPECT_EQ(c.x, expected.x);
         EXPECT_EQ(c.y, expected.y);
         EXPECT_EQ(c.width, expected.width);
