@@ -62,7 +62,6 @@ public:
     void SetCheck(int id, int state) override;
     int Check(int id) const override;
     void CheckRadioButton(int first, int last, int checked) override;
-    int CheckedRadioButton(int first, int last) const override;
     TargetTime PickerTime(int id) const override;
     void SetPickerTime(int id, const TargetTime& time) override;
     // The buddy edit's text is the dialog's to write: it is always decimal.

@@ -84,25 +84,18 @@ void Win32DialogHost::SetCheck(int id, int state) {
 }
 
 int Win32DialogHost::Check(int id) const {
-    return static_cast<int>(::IsDlgButtonChecked(Window(), id));
+    const HWND control = Control(id);
+    wchar_t className[16] = {};
+    // Only buttons have a check state: a picker or static in a radio group's
+    // range must not be asked (BM_GETCHECK means something else to them).
+    if (!control || !::GetClassNameW(control, className, 16) ||
+        ::lstrcmpiW(className, WC_BUTTONW) != 0)
+        return ui::kUnchecked;
+    return static_cast<int>(::SendMessageW(control, BM_GETCHECK, 0, 0));
 }
 
 void Win32DialogHost::CheckRadioButton(int first, int last, int checked) {
     ::CheckRadioButton(Window(), first, last, checked);
-}
-
-int Win32DialogHost::CheckedRadioButton(int first, int last) const {
-    for (int id = first; id <= last; ++id) {
-        const HWND control = Control(id);
-        wchar_t className[16] = {};
-        // Only buttons have a check state: a picker or static in the range
-        // must not be asked (BM_GETCHECK means something else to them).
-        if (control && ::GetClassNameW(control, className, 16) &&
-            ::lstrcmpiW(className, WC_BUTTONW) == 0 &&
-            ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            return id;
-    }
-    return 0;
 }
 
 TargetTime Win32DialogHost::PickerTime(int id) const {
