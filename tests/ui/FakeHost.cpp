@@ -311,9 +311,7 @@ bool FakeDesktop::FireNext(WallTime until) {
     const WallTime now = std::max(clock.Now(), timer.due);
     clock.Set(now);
     if (timer.pacing == ui::TimerPacing::WallSecond) {
-        const WallSecondPacer::Step step = timer.pacer.Deliver(now);
-        timer.due = AimWallSecond(now, step.nextDelay);
-        if (!step.tick)
+        if (!timer.pacer.Deliver(now, [&](auto delay) { timer.due = AimWallSecond(now, delay); }))
             return true;
         next->wallSecondTicks.push_back(now);
     } else {

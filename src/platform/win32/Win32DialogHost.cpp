@@ -159,15 +159,13 @@ void Win32DialogHost::TimerTick(int id) {
     const auto found = m_timers.find(id);
     if (found == m_timers.end())
         return; // a tick already queued when the timer was stopped
-    if (found->second.pacer) {
-        // A one-shot aim at just past the next wall-clock second, made before
-        // the handler runs so that a KillTimer inside it has the last word.
-        const auto step = found->second.pacer->Deliver(std::chrono::system_clock::now());
-        ::SetTimer(Window(), static_cast<UINT_PTR>(id), static_cast<UINT>(step.nextDelay.count()),
-                   nullptr);
-        if (!step.tick)
-            return;
-    }
+    // A paced timer is re-aimed on every delivery, just past the next
+    // wall-clock second.
+    const auto aim = [this, id](std::chrono::milliseconds delay) {
+        ::SetTimer(Window(), static_cast<UINT_PTR>(id), static_cast<UINT>(delay.count()), nullptr);
+    };
+    if (found->second.pacer && !found->second.pacer->Deliver(std::chrono::system_clock::now(), aim))
+        return;
     m_dialog.OnTimer(id);
 }
 
