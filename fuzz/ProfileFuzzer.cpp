@@ -2,8 +2,8 @@
 // few selector bytes followed by a value and the file's bytes:
 //   [section] [key] [capacity] [value length] value... file...
 // and the checks are the promises the rest of the program relies on.
+#include "ProfileBatchRead.h"
 #include "ProfileFile.h"
-#include "ProfileKeys.h"
 #include "SettingsStore.h"
 
 #include <array>

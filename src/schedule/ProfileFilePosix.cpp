@@ -1,6 +1,6 @@
 // Our own profile-file reader and writer, for systems without Windows'.
+#include "ProfileBatchRead.h"
 #include "ProfileFile.h"
-#include "ProfileKeys.h"
 
 #include "AtomicFile.h"
 #include "ProfileText.h"

@@ -2,8 +2,8 @@
 // the path as it is, so a working directory outside the ANSI code page works.
 // They create Setup.ini as an ANSI file with ASCII content, and keep a file
 // saved as UTF-16 in UTF-16.
+#include "ProfileBatchRead.h"
 #include "ProfileFile.h"
-#include "ProfileKeys.h"
 
 #include "ProfileText.h"
 #include "SystemMessage.h"

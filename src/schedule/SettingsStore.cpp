@@ -1,7 +1,7 @@
 #include "SettingsStore.h"
 
+#include "ProfileBatchRead.h"
 #include "ProfileFile.h"
-#include "ProfileKeys.h"
 
 #include <algorithm>
 #include <iostream>

@@ -29,4 +29,11 @@ WallSecondPacer::Step WallSecondPacer::Deliver(WallTime now) {
     return {tick, DelayUntilNextSecond(now)};
 }
 
+bool WallSecondPacer::Deliver(WallTime now,
+                              const std::function<void(std::chrono::milliseconds)>& aim) {
+    const Step step = Deliver(now);
+    aim(step.nextDelay);
+    return step.tick;
+}
+
 } // namespace lumivar

@@ -3,6 +3,7 @@
 #include "Clock.h"
 
 #include <chrono>
+#include <functional>
 
 namespace lumivar {
 
@@ -34,6 +35,11 @@ public:
     /// delivery. Never ticks twice within one wall-clock second; a delivery
     /// late past a boundary ticks once for the second it lands in.
     Step Deliver(WallTime now);
+
+    /// The same, as every timer takes it: re-aims the timer through `aim`
+    /// first, then says whether to tick, so that a stop from inside the tick
+    /// has the last word.
+    bool Deliver(WallTime now, const std::function<void(std::chrono::milliseconds)>& aim);
 
 private:
     std::chrono::seconds m_lastSecond{0}; // the second last ticked (or started) in

@@ -50,13 +50,19 @@ public:
     virtual void EnableControl(int id, bool enable) = 0;
     virtual void SetControlText(int id, std::string_view text) = 0;
     virtual std::string ControlText(int id) const = 0;
-    /// Check state of a check box or radio button: 0 clear, 1 checked.
+    /// Check state of a check box or radio button: 0 clear, 1 checked. Any
+    /// other control, or none, reads as clear.
     virtual void SetCheck(int id, int state) = 0;
     virtual int Check(int id) const = 0;
     /// Checks `checked` and clears every other button with an id in [first, last].
     virtual void CheckRadioButton(int first, int last, int checked) = 0;
     /// The lowest id in [first, last] whose button is checked; 0 if none.
-    virtual int CheckedRadioButton(int first, int last) const = 0;
+    int CheckedRadioButton(int first, int last) const {
+        for (int id = first; id <= last; ++id)
+            if (Check(id) == kChecked)
+                return id;
+        return 0;
+    }
     /// A date-time picker's time of day.
     virtual TargetTime PickerTime(int id) const = 0;
     virtual void SetPickerTime(int id, const TargetTime& time) = 0;

@@ -51,8 +51,6 @@ public:
     /// Moves the controls' values into the members (true) or back (false).
     /// False when the refresh period read back is not an integer in range.
     bool UpdateData(bool saveAndValidate);
-    /// The icon shown while the minimised window is dragged.
-    int QueryDragIcon() const { return m_hIcon; }
 
 private:
     // The clock refresh period's range, in ms; the spin control steps it by 1000.

@@ -1,6 +1,7 @@
 #include "ShowDlg.h"
 
 #include "ResourceIds.h"
+#include "ScheduleCheck.h"
 #include "TextFormat.h"
 #include "UiTexts.h"
 
@@ -8,12 +9,12 @@
 
 namespace lumivar::ui {
 
-int g_secondsLeft = 30;
+// The countdown runs from the lead at which the schedule opens this window.
+int g_secondsLeft = kNoticeLeadSeconds;
 std::string g_countdownText;
 
 namespace {
 
-constexpr int kCountdownStart = 30;
 constexpr ColorRef kPurple = 0x00A6389F;
 constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr int kLargeFont = 150; // tenths of a point
@@ -61,12 +62,12 @@ void CShowDlg::OnTimer(int /*id*/) {
 }
 
 void CShowDlg::OnCancel() {
-    g_secondsLeft = kCountdownStart;
+    g_secondsLeft = kNoticeLeadSeconds;
     Dialog::OnCancel(); // hides this modeless window; its timer runs on
 }
 
 bool CShowDlg::OnClose() {
-    g_secondsLeft = kCountdownStart;
+    g_secondsLeft = kNoticeLeadSeconds;
     Host().KillTimer(kCountdownTimer);
     return false; // the default handling sends IDCANCEL
 }

@@ -114,11 +114,13 @@ void FakeHost::CheckRadioButton(int first, int last, int checked) {
             control.check = id == checked ? 1 : 0;
 }
 
-int FakeHost::CheckedRadioButton(int first, int last) const {
-    for (const auto& [id, control] : m_controls)
-        if (id >= first && id <= last && control.radio && control.check)
-            return id;
-    return 0;
+int FakeHost::Check(int id) const {
+    // As on the real hosts, what is no check box or radio button reads clear:
+    // the radio group's range holds pickers, a static and an unused id.
+    const auto found = m_controls.find(id);
+    const bool checkable =
+        found != m_controls.end() && (found->second.radio || found->second.checkBox);
+    return checkable ? found->second.check : 0;
 }
 
 void FakeHost::SetSpinRange(int id, int lower, int upper) {
@@ -309,9 +311,7 @@ bool FakeDesktop::FireNext(WallTime until) {
     const WallTime now = std::max(clock.Now(), timer.due);
     clock.Set(now);
     if (timer.pacing == ui::TimerPacing::WallSecond) {
-        const WallSecondPacer::Step step = timer.pacer.Deliver(now);
-        timer.due = AimWallSecond(now, step.nextDelay);
-        if (!step.tick)
+        if (!timer.pacer.Deliver(now, [&](auto delay) { timer.due = AimWallSecond(now, delay); }))
             return true;
         next->wallSecondTicks.push_back(now);
     } else {

@@ -68,9 +68,8 @@ public:
     void SetControlText(int id, std::string_view text) override { Control(id).text = text; }
     std::string ControlText(int id) const override { return Control(id).text; }
     void SetCheck(int id, int state) override { Control(id).check = state; }
-    int Check(int id) const override { return Control(id).check; }
+    int Check(int id) const override;
     void CheckRadioButton(int first, int last, int checked) override;
-    int CheckedRadioButton(int first, int last) const override;
     TargetTime PickerTime(int id) const override { return Control(id).time; }
     void SetPickerTime(int id, const TargetTime& time) override { Control(id).time = time; }
     void SetSpinBase(int id, int base) override { Control(id).spinBase = base; }

@@ -290,13 +290,6 @@ void QtDialogHost::CheckRadioButton(int first, int last, int checked) {
     }
 }
 
-int QtDialogHost::CheckedRadioButton(int first, int last) const {
-    for (int id = first; id <= last; ++id)
-        if (Check(id) == ui::kChecked)
-            return id;
-    return 0;
-}
-
 TargetTime QtDialogHost::PickerTime(int id) const {
     const auto* picker = qobject_cast<const QTimeEdit*>(Control(id));
     if (!picker)

@@ -7,10 +7,12 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QString>
 
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -62,7 +64,6 @@ public:
     void SetCheck(int id, int state) override;
     int Check(int id) const override;
     void CheckRadioButton(int first, int last, int checked) override;
-    int CheckedRadioButton(int first, int last) const override;
     TargetTime PickerTime(int id) const override;
     void SetPickerTime(int id, const TargetTime& time) override;
     // The buddy edit's text is the dialog's to write: it is always decimal.
@@ -88,9 +89,11 @@ public:
     ui::Point CursorPos() const override;
     std::uint32_t TickCount() const override;
     std::string LoadString(int id) const override;
-    bool HasSystemMenu() const override { return false; }
-    void AppendSystemMenuSeparator() override {}
-    void AppendSystemMenuItem(int /*commandId*/, std::string_view /*text*/) override {}
+    // A Qt window has no system menu: what is appended to it becomes the
+    // window's right-click menu, its choice coming back as OnSysCommand.
+    bool HasSystemMenu() const override;
+    void AppendSystemMenuSeparator() override;
+    void AppendSystemMenuItem(int commandId, std::string_view text) override;
     bool AddTrayIcon(const ui::TrayIconData& data) override;
     void DeleteTrayIcon(const ui::TrayIconData& data) override;
     void TrackPopupMenu(int menuId, int popupIndex, ui::Point at, unsigned flags) override;
@@ -134,6 +137,7 @@ private:
     std::map<int, std::unique_ptr<Timer>> m_timers;
     TrayIcons* m_tray = nullptr; // owned by m_window
     std::vector<std::unique_ptr<OwnedWindow>> m_ownedWindows;
+    std::vector<std::pair<int, QString>> m_systemMenu; // command id (0: separator), text
     QPixmap m_surface; // what the dialog painted, shown by paintEvent
     bool m_surfacePainted = false;
     std::optional<QPoint> m_lastPlace; // the frame's corner while last on show

@@ -5,7 +5,6 @@
 #include "Dialog.h"
 #include "QtPainter.h"
 #include "QtText.h"
-#include "ResourceIds.h"
 #include "ResourceImages.h"
 #include "SystemUptime.h"
 #include "TrayIcons.h"
@@ -201,18 +200,31 @@ void QtDialogHost::Deactivated() {
         m_dialog.OnKillFocus();
 }
 
+bool QtDialogHost::HasSystemMenu() const {
+    return (m_template.style & style::kSysMenu) != 0;
+}
+
+void QtDialogHost::AppendSystemMenuSeparator() {
+    m_systemMenu.emplace_back(0, QString());
+}
+
+void QtDialogHost::AppendSystemMenuItem(int commandId, std::string_view text) {
+    m_systemMenu.emplace_back(commandId, FromUtf8(text));
+}
+
 void QtDialogHost::ContextMenu(const QPoint& globalPos) {
-    // Linux windows have no system menu for the About item to join: the main
-    // window offers it on a right click instead.
-    if (!m_alive || m_owner || !(m_template.style & style::kSysMenu))
-        return;
-    const std::string_view text = ui::FindString(IDS_ABOUTBOX);
-    if (text.empty())
+    if (!m_alive || m_systemMenu.empty())
         return;
     QMenu menu(m_window.get());
-    const QAction* about = menu.addAction(FromUtf8(text));
-    if (menu.exec(globalPos) == about && m_alive)
-        m_dialog.OnSysCommand(IDM_ABOUTBOX);
+    for (const auto& [commandId, text] : m_systemMenu) {
+        if (commandId != 0)
+            menu.addAction(text)->setData(commandId);
+        else if (!menu.isEmpty()) // one above the first item would part it from nothing
+            menu.addSeparator();
+    }
+    const QAction* chosen = menu.exec(globalPos);
+    if (chosen && m_alive)
+        m_dialog.OnSysCommand(static_cast<unsigned>(chosen->data().toInt()));
 }
 
 bool QtDialogHost::AddTrayIcon(const ui::TrayIconData& data) {

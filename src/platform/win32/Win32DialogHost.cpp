@@ -84,25 +84,18 @@ void Win32DialogHost::SetCheck(int id, int state) {
 }
 
 int Win32DialogHost::Check(int id) const {
-    return static_cast<int>(::IsDlgButtonChecked(Window(), id));
+    const HWND control = Control(id);
+    wchar_t className[16] = {};
+    // Only buttons have a check state: a picker or static in a radio group's
+    // range must not be asked (BM_GETCHECK means something else to them).
+    if (!control || !::GetClassNameW(control, className, 16) ||
+        ::lstrcmpiW(className, WC_BUTTONW) != 0)
+        return ui::kUnchecked;
+    return static_cast<int>(::SendMessageW(control, BM_GETCHECK, 0, 0));
 }
 
 void Win32DialogHost::CheckRadioButton(int first, int last, int checked) {
     ::CheckRadioButton(Window(), first, last, checked);
-}
-
-int Win32DialogHost::CheckedRadioButton(int first, int last) const {
-    for (int id = first; id <= last; ++id) {
-        const HWND control = Control(id);
-        wchar_t className[16] = {};
-        // Only buttons have a check state: a picker or static in the range
-        // must not be asked (BM_GETCHECK means something else to them).
-        if (control && ::GetClassNameW(control, className, 16) &&
-            ::lstrcmpiW(className, WC_BUTTONW) == 0 &&
-            ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            return id;
-    }
-    return 0;
 }
 
 TargetTime Win32DialogHost::PickerTime(int id) const {
@@ -166,15 +159,13 @@ void Win32DialogHost::TimerTick(int id) {
     const auto found = m_timers.find(id);
     if (found == m_timers.end())
         return; // a tick already queued when the timer was stopped
-    if (found->second.pacer) {
-        // A one-shot aim at just past the next wall-clock second, made before
-        // the handler runs so that a KillTimer inside it has the last word.
-        const auto step = found->second.pacer->Deliver(std::chrono::system_clock::now());
-        ::SetTimer(Window(), static_cast<UINT_PTR>(id), static_cast<UINT>(step.nextDelay.count()),
-                   nullptr);
-        if (!step.tick)
-            return;
-    }
+    // A paced timer is re-aimed on every delivery, just past the next
+    // wall-clock second.
+    const auto aim = [this, id](std::chrono::milliseconds delay) {
+        ::SetTimer(Window(), static_cast<UINT_PTR>(id), static_cast<UINT>(delay.count()), nullptr);
+    };
+    if (found->second.pacer && !found->second.pacer->Deliver(std::chrono::system_clock::now(), aim))
+        return;
     m_dialog.OnTimer(id);
 }
 

@@ -43,7 +43,6 @@ public:
     void SetCheck(int id, int state) override;
     int Check(int id) const override;
     void CheckRadioButton(int first, int last, int checked) override;
-    int CheckedRadioButton(int first, int last) const override;
     TargetTime PickerTime(int id) const override;
     void SetPickerTime(int id, const TargetTime& time) override;
     void SetSpinBase(int id, int base) override;

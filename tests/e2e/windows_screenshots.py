@@ -4,7 +4,7 @@ virtual display: the main window, and the countdown notice a moment after it
 opens. The program runs in a Wine virtual desktop (a prefix of its own), so
 that Wine draws the window frames itself: Xvfb has no window manager.
 
-Usage: scripts/windows_screenshots.py BUILD_DIR/Lumivar.exe BUILD_DIR/.../lumivar_driver.exe [OUTPUT_DIR]
+Usage: tests/e2e/windows_screenshots.py BUILD_DIR/Lumivar.exe BUILD_DIR/.../lumivar_driver.exe [OUTPUT_DIR]
        (default docs/; both programs are built by the windows preset)"""
 
 import datetime
@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from windows_end_to_end import setup_ini  # noqa: E402
 from windows_session import WineSession  # noqa: E402
 
@@ -68,4 +68,4 @@ def shoot(session, rect, path):
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
     main(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]),
-         sys.argv[3] if len(sys.argv) > 3 else os.path.join(here, "..", "docs"))
+         sys.argv[3] if len(sys.argv) > 3 else os.path.join(here, "..", "..", "docs"))

@@ -21,39 +21,6 @@ class WallSecondTimerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void delayAimsJustPastTheNextBoundary_data() {
-        QTest::addColumn<qint64>("nowUs"); // since the epoch
-        QTest::addColumn<qint64>("delayMs");
-        const qint64 second = 1'700'000'000'000'000LL;
-        QTest::newRow("on the boundary") << second << qint64(1005);
-        QTest::newRow("inside the lead") << second + 2'000 << qint64(1003);
-        QTest::newRow("at the aim") << second + 5'000 << qint64(1000);
-        QTest::newRow("mid-second") << second + 500'000 << qint64(505);
-        QTest::newRow("rounded up, never short") << second + 999'500 << qint64(6);
-        QTest::newRow("before 1970") << qint64(-250'000) << qint64(255);
-    }
-
-    void delayAimsJustPastTheNextBoundary() {
-        QFETCH(qint64, nowUs);
-        QFETCH(qint64, delayMs);
-        const WallTime now(
-            std::chrono::duration_cast<WallTime::duration>(std::chrono::microseconds(nowUs)));
-        QCOMPARE(qint64(DelayUntilNextSecond(now).count()), delayMs);
-    }
-
-    void pacerTicksOncePerWallSecond() {
-        WallSecondPacer pacer;
-        QCOMPARE(pacer.Start(At(300)).count(), 705);
-        QVERIFY(!pacer.Deliver(At(998)).tick); // early, still in the starting second
-        QVERIFY(pacer.Deliver(At(1005)).tick);
-        QVERIFY(!pacer.Deliver(At(1900)).tick); // early again: no second tick in 1
-        const WallSecondPacer::Step late = pacer.Deliver(At(3400)); // second 2 is gone
-        QVERIFY(late.tick);
-        QCOMPARE(late.nextDelay.count(), 605);
-        QVERIFY(!pacer.Deliver(At(3999)).tick);
-        QVERIFY(pacer.Deliver(At(-5000)).tick); // the clock was set back
-    }
-
     void readsTheInjectedClock() {
         test::FakeClock clock(At(990));
         WallSecondTimer timer(clock);

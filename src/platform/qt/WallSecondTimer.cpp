@@ -32,10 +32,8 @@ bool WallSecondTimer::IsActive() const {
 }
 
 void WallSecondTimer::Deliver() {
-    const WallSecondPacer::Step step = m_pacer.Deliver(m_clock.Now());
-    // Aim before emitting, so that a receiver's Stop() is the last word.
-    m_timer.start(step.nextDelay);
-    if (step.tick)
+    if (m_pacer.Deliver(m_clock.Now(),
+                        [this](std::chrono::milliseconds delay) { m_timer.start(delay); }))
         emit tick();
 }
 

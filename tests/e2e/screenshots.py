@@ -2,7 +2,7 @@
 """Takes the README's screenshots of the Linux program on a virtual display:
 the main window, and the countdown notice a moment after it opens.
 
-Usage: scripts/screenshots.py BUILD_DIR/lumivar [OUTPUT_DIR]   (default docs/)"""
+Usage: tests/e2e/screenshots.py BUILD_DIR/lumivar [OUTPUT_DIR]   (default docs/)"""
 
 import datetime
 import os
@@ -10,7 +10,7 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import arm_with_enter, main_window, write_setup  # noqa: E402
 from x11_session import X11Session, wait_for  # noqa: E402
 
@@ -48,4 +48,5 @@ def shoot(session, window, path):
 
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
-    main(os.path.abspath(sys.argv[1]), sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "docs"))
+    main(os.path.abspath(sys.argv[1]),
+         sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "..", "docs"))
