@@ -11,13 +11,12 @@ import datetime
 import os
 import re
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import (TITLE, arm_with_enter, exit_with_yes,  # noqa: E402
                             looks_armed, main_window, restore_from_tray, stored_mode,
                             write_setup)
-from x11_session import X11Session, wait_for  # noqa: E402
+from x11_session import e2e_session, wait_for  # noqa: E402
 
 LEAD = 35
 # Where to leave a screenshot of the window a second start brought back, for a
@@ -26,20 +25,9 @@ SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
 
 def main(program):
-    session = X11Session()
-    workdir = tempfile.TemporaryDirectory(prefix="lumivar-e2e-")
-    try:
-        session.start_tray_host()
-        run_second_start(session, program, workdir.name)
-        run_scenario(session, program, workdir.name)
-    except BaseException:
-        shot = os.path.join(tempfile.gettempdir(), "lumivar-e2e-failure.png")
-        session.screenshot(shot)
-        print(f"screenshot of the failure: {shot}", file=sys.stderr)
-        raise
-    finally:
-        session.close()
-        workdir.cleanup()
+    with e2e_session("lumivar-e2e") as (session, workdir):
+        run_second_start(session, program, workdir)
+        run_scenario(session, program, workdir)
     print("end-to-end: 1 passed, 0 failed")
 
 

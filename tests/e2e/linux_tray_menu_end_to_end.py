@@ -10,25 +10,21 @@ Usage: linux_tray_menu_end_to_end.py PATH_TO_LUMIVAR"""
 import datetime
 import os
 import sys
-import tempfile
 import time
 
 import dbus
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import arm_with_enter, exit_with_yes, main_window, write_setup  # noqa: E402
-from x11_session import X11Session, wait_for  # noqa: E402
+from x11_session import e2e_session, wait_for  # noqa: E402
 
 WATCHER = "org.kde.StatusNotifierWatcher"
 ITEMS = ["显示窗体(_S)", "-", "关于程式(_A)", "-", "退出程序(_E)"]
 
 
 def main(program):
-    session = X11Session()
-    workdir = tempfile.TemporaryDirectory(prefix="lumivar-e2e-menu-")
-    try:
-        session.start_tray_host()
-        app, setup, icon = start_armed(session, program, workdir.name, xembed=True)
+    with e2e_session("lumivar-e2e-menu") as (session, workdir):
+        app, setup, icon = start_armed(session, program, workdir, xembed=True)
         session.click(icon, "3")
         wait_for(lambda: menus(session, app.pid), 5, "a right click opened no menu")
         time.sleep(0.5)  # a second menu would be open by now
@@ -40,7 +36,7 @@ def main(program):
 
         bus = dbus.bus.BusConnection(session.bus_address)
         watcher = start_status_notifier_host(session, bus)
-        app, setup, _ = start_armed(session, program, workdir.name, xembed=False)
+        app, setup, _ = start_armed(session, program, workdir, xembed=False)
         item = wait_for(lambda: watcher.Get(WATCHER, "RegisteredStatusNotifierItems"), 5,
                         "the icon did not register")[0]
         service, _, path = str(item).partition("/")
@@ -55,14 +51,6 @@ def main(program):
         menu.Event(children[0][0], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0))
         main_window(session, 5)
         exit_with_yes(session, app, setup)
-    except BaseException:
-        shot = os.path.join(tempfile.gettempdir(), "lumivar-e2e-tray-menu-failure.png")
-        session.screenshot(shot)
-        print(f"screenshot of the failure: {shot}", file=sys.stderr)
-        raise
-    finally:
-        session.close()
-        workdir.cleanup()
     print("tray menu end-to-end: 1 passed, 0 failed")
 
 

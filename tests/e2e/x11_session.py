@@ -5,11 +5,13 @@ With LUMIVAR_E2E_CLOCK=HH:MM:SS set (23:59:40, say), the session's local time
 read that time when it began, for the programs it starts (Linux and Wine
 alike) and for the test itself: a test that works at any hour can be shown to."""
 
+import contextlib
 import datetime
 import os
 import re
 import select
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -194,3 +196,22 @@ def wait_for(condition, seconds, message):
             return value
         time.sleep(0.05)
     raise AssertionError(message)
+
+
+@contextlib.contextmanager
+def e2e_session(name):
+    """A session and a scratch folder for one test, with a tray host; the
+    screen is kept as <tmp>/<name>-failure.png when the test fails."""
+    session = X11Session()
+    workdir = tempfile.TemporaryDirectory(prefix=f"{name}-")
+    try:
+        session.start_tray_host()
+        yield session, workdir.name
+    except BaseException:
+        shot = os.path.join(tempfile.gettempdir(), f"{name}-failure.png")
+        session.screenshot(shot)
+        print(f"screenshot of the failure: {shot}", file=sys.stderr)
+        raise
+    finally:
+        session.close()
+        workdir.cleanup()
