@@ -64,11 +64,15 @@ bool Fail(Failure& failure, FailureKind kind, std::string reason) {
     return false;
 }
 
-// A folder or file the user may not write to is worth telling apart: it is
-// the user's to fix. Anything else (a full disk, an I/O error) is a failed write.
+// The system will not let the user write here (a folder, a file, a read-only
+// mount), as opposed to a write that failed (a full disk, an I/O error).
+bool WriteRefused(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// A refusal is worth telling apart: it is the user's to fix.
 bool Fail(Failure& failure, int error) {
-    const bool refused = error == EACCES || error == EPERM || error == EROFS;
-    return Fail(failure, refused ? FailureKind::NotWritable : FailureKind::WriteFailed,
+    return Fail(failure, WriteRefused(error) ? FailureKind::NotWritable : FailureKind::WriteFailed,
                 SystemReason(error));
 }
 
@@ -312,30 +316,28 @@ bool ReplaceFile(const fs::path& file, std::string_view old, std::string_view co
         // A writable file in a folder the user may not write to: Windows'
         // profile functions update it in place, and so do we. A full disk
         // is no reason to: the rewrite would need the same room.
-        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+        if (exists && WriteRefused(errno))
             return RewriteInPlace(target, old, content, failure);
         return Fail(failure, errno);
     }
-    const auto discard = [&](FailureKind kind, std::string reason) {
-        ::unlink(tempName.c_str());
-        return Fail(failure, kind, std::move(reason));
-    };
-    const auto discardFor = [&](int error) {
+    const auto discard = [&](int error) {
         ::unlink(tempName.c_str());
         return Fail(failure, error);
     };
     if (!WriteAllAt(temp.Get(), content, 0) || ::fchmod(temp.Get(), mode) != 0)
-        return discardFor(errno);
+        return discard(errno);
     if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid()))
         (void)::fchown(temp.Get(), info.st_uid, info.st_gid); // only root can; others keep theirs
     if (::fsync(temp.Get()) != 0)
-        return discardFor(errno);
-    if (beforeRename && !beforeRename())
-        return discard(FailureKind::WriteFailed, "stopped before the rename");
+        return discard(errno);
+    if (beforeRename && !beforeRename()) {
+        ::unlink(tempName.c_str());
+        return Fail(failure, FailureKind::WriteFailed, "stopped before the rename");
+    }
     // Renamed while still open and locked, so that no other store takes it
     // for a dead one's leftover.
     if (::rename(tempName.c_str(), target.c_str()) != 0)
-        return discardFor(errno);
+        return discard(errno);
     (void)temp.Close(); // the content is already synced and in place
     SyncDirectory(directory);
     return true;

@@ -12,7 +12,6 @@ import datetime
 import os
 import re
 import sys
-import tempfile
 import time
 
 import dbus
@@ -20,7 +19,7 @@ import dbus
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import (arm_with_enter, exit_with_yes, main_window,  # noqa: E402
                             stored_mode, write_setup)
-from x11_session import X11Session, wait_for  # noqa: E402
+from x11_session import e2e_session, wait_for  # noqa: E402
 
 LEAD = 8
 LOGIND = "org.freedesktop.login1"
@@ -29,16 +28,10 @@ SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
 
 def main(program):
-    workdir = tempfile.TemporaryDirectory(prefix="lumivar-logind-")
-    session = X11Session()
-    try:
-        session.start_tray_host()
-        call_log = os.path.join(workdir.name, "logind-calls.log")
+    with e2e_session("lumivar-logind") as (session, workdir):
+        call_log = os.path.join(workdir, "logind-calls.log")
         logind = start_mock_logind(session, session.bus_address, call_log)
-        run_scenario(session, program, workdir.name, session.bus_address, call_log, logind)
-    finally:
-        session.close()
-        workdir.cleanup()
+        run_scenario(session, program, workdir, session.bus_address, call_log, logind)
     print("logind end-to-end: 1 passed, 0 failed")
 
 

@@ -17,8 +17,6 @@ import time
 
 BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
                           "private-bus.conf")
-# What a test exits with when it cannot run here; ctest reports it skipped.
-SKIPPED = 77
 
 
 class X11Session:
@@ -199,13 +197,15 @@ def wait_for(condition, seconds, message):
 
 
 @contextlib.contextmanager
-def e2e_session(name):
-    """A session and a scratch folder for one test, with a tray host; the
-    screen is kept as <tmp>/<name>-failure.png when the test fails."""
+def e2e_session(name, tray_host=True):
+    """A session and a scratch folder for one test, with a tray host unless
+    told otherwise; the screen is kept as <tmp>/<name>-failure.png when the
+    test fails."""
     session = X11Session()
     workdir = tempfile.TemporaryDirectory(prefix=f"{name}-")
     try:
-        session.start_tray_host()
+        if tray_host:
+            session.start_tray_host()
         yield session, workdir.name
     except BaseException:
         shot = os.path.join(tempfile.gettempdir(), f"{name}-failure.png")
