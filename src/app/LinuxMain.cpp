@@ -38,7 +38,7 @@ std::string ShellWord(const std::string& word) {
 std::string NoDisplayMessage(const std::vector<std::string>& args) {
     std::string command = "xvfb-run -a";
     for (const std::string& arg : args)
-        command += " " + ShellWord(arg);
+        command.append(" ").append(ShellWord(arg)); // not " " + word: GCC 12 -O3 -Wrestrict
     return "lumivar: there is no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
            "Start it from a desktop session, or give it a virtual display (xvfb-run is in the "
            "xvfb package):\n    " +

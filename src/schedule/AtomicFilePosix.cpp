@@ -111,7 +111,12 @@ mode_t CurrentUmask() {
 constexpr std::string_view kTempTemplate = "XXXXXX";
 
 std::string TempPrefix(const fs::path& target) {
-    return "." + target.filename().string() + ".";
+    // Appended piece by piece: GCC 12 at -O3 takes "." + name + "." for an
+    // overlapping copy and warns (-Wrestrict).
+    std::string prefix = ".";
+    prefix += target.filename().string();
+    prefix += '.';
+    return prefix;
 }
 
 bool IsOurTemporary(std::string_view entry, std::string_view prefix) {
