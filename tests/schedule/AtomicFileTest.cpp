@@ -144,8 +144,11 @@ TEST(AtomicStore, ReadOnlyFileIsNotReplaced) {
     test::TempDir dir;
     test::WriteBytes(dir / "Setup.ini", kOld);
     fs::permissions(dir / "Setup.ini", fs::perms::owner_read);
-    EXPECT_TRUE(RunUnprivileged(
-        dir.path(), [&] { return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7"); }));
+    EXPECT_TRUE(RunUnprivileged(dir.path(), [&] {
+        Failure why;
+        return !profile::WriteString(dir / "Setup.ini", "WORK", "Hour", "7", &why) &&
+               why == Failure{FailureKind::NotWritable, "Permission denied"};
+    }));
     EXPECT_EQ(test::ReadBytes(dir / "Setup.ini"), kOld);
 }
 

@@ -101,11 +101,14 @@ TEST_F(SettingsStoreTest, FailedStoreAndUnreadableLoadSayWhy) {
     std::filesystem::create_directory(File()); // cannot be replaced by a file, nor read
 #ifdef _WIN32
     const std::string why = ": Access denied."; // Wine's words; Windows says "Access is denied."
+    const FailureKind kind = FailureKind::NotWritable;
 #else
     const std::string why = ": Is a directory";
+    const FailureKind kind = FailureKind::Unreadable; // so never rewritten
 #endif
     const StoreResult stored = Store().StoreMode(1001);
     ASSERT_FALSE(stored);
+    EXPECT_EQ(stored.failure->kind, kind);
     EXPECT_EQ(stored.failure->detail, File().string() + why);
     EXPECT_EQ(m_errors.str(), "");
     EXPECT_EQ(Store().Load(), ScheduleSettings{});
