@@ -1,11 +1,7 @@
-# Cross-build for 32-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-i686).
-# A 32-bit program without a requested execution level gets its writes to a
-# protected folder redirected to the user's VirtualStore, so Setup.ini keeps
-# working wherever the program is put; a 64-bit one would just fail there.
+# What the MinGW-w64 cross-builds share; mingw-w64-<arch>.cmake sets
+# CMAKE_SYSTEM_PROCESSOR and LUMIVAR_MINGW_PREFIX, then includes this.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(LUMIVAR_MINGW_PREFIX i686-w64-mingw32)
 # The -posix variants carry std::thread and std::mutex; the -win32 ones of
 # GCC 12 do not.
 set(CMAKE_C_COMPILER ${LUMIVAR_MINGW_PREFIX}-gcc-posix)

@@ -35,8 +35,9 @@ test_packages=(
     # Fuzzing (clang's libFuzzer and sanitizer runtimes, and the symbolizer
     # that names the functions of a crash, which clang only recommends)
     clang libclang-rt-14-dev llvm-14
-    # Wine, 32-bit, to run the Windows program's tests
-    wine wine64 wine32:i386
+    # Wine, 32-bit, to run the Windows program's tests; where a machine runs
+    # no 32-bit code, they run on a 64-bit build under Wine's 64-bit loader
+    wine wine64 wine32:i386 g++-mingw-w64-x86-64-posix
     # Checks of the packages
     lintian desktop-file-utils appstream
 )

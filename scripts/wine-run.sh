@@ -4,7 +4,19 @@
 # The name carries the architecture: a prefix made before wine32 was installed
 # cannot start a 32-bit program ("could not load kernel32.dll") and must never
 # be picked up again.
-own_prefix=${TMPDIR:-/tmp}/lumivar-wine-i686-$(id -u)
+# On a machine that runs no 32-bit code (scripts/wine-arch.sh says x86_64),
+# Wine's 64-bit loader runs the program, which must then be a 64-bit build:
+# Debian's wine would pick the 32-bit loader, which cannot start there.
+arch=$("$(dirname "$0")/wine-arch.sh")
+if [ "$arch" = x86_64 ]; then
+    wine=/usr/lib/wine/wine64
+    # Wine starts its own helper programs through WINELOADER.
+    WINELOADER=$wine
+    export WINELOADER
+else
+    wine=wine
+fi
+own_prefix=${TMPDIR:-/tmp}/lumivar-wine-$arch-$(id -u)
 : "${WINEPREFIX:=$own_prefix}"
 : "${WINEDEBUG:=-all}"
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
@@ -23,7 +35,7 @@ fi
 # from ours: they live as long as the server, and a test runner would
 # otherwise wait for them to close the output it is reading.
 if wineserver -p60 </dev/null >/dev/null 2>&1; then
-    wine wineboot </dev/null >/dev/null 2>&1 || true
+    "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 fi
 # The program's windows name the faces 宋体 and 黑体 (in Chinese and in
 # English), which a new prefix lacks: Wine would draw every Chinese text as
@@ -36,11 +48,11 @@ if [ ! -e "$fonts_done" ] && { [ -e "$fonts_lock" ] || [ "$WINEPREFIX" = "$own_p
         flock 9
         [ -e "$fonts_done" ] && exit 0
         for face in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei; do
-            LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+            LC_ALL=C.UTF-8 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
                 /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1 || exit 1
         done
         echo "WenQuanYi Micro Hei" >"$fonts_done"
     ) 9>>"$fonts_lock" ||
         echo "wine-run.sh: the Chinese fonts could not be replaced in $WINEPREFIX" >&2
 fi
-exec wine "$@"
+exec "$wine" "$@"
