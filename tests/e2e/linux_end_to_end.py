@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import (TITLE, arm_with_enter, exit_with_yes,  # noqa: E402
                             looks_armed, main_window, restore_from_tray, stored_mode,
                             write_setup)
-from x11_session import e2e_session, wait_for  # noqa: E402
+from x11_session import e2e_session, midnight_failure, wait_for  # noqa: E402
 
 LEAD = 35
 # Where to leave a screenshot of the window a second start brought back, for a
@@ -32,7 +32,7 @@ def main(program):
 
 
 def run_scenario(session, program, workdir):
-    target = (session.now() + datetime.timedelta(seconds=LEAD)).replace(microsecond=0)
+    target = session.target(LEAD)
     setup = write_setup(workdir, target)
     stderr_path = os.path.join(workdir, "stderr.txt")
     env = dict(session.env, QT_QPA_PLATFORM="xcb")
@@ -66,6 +66,8 @@ def run_scenario(session, program, workdir):
     assert requested.replace(microsecond=0) == target.time(), \
         f"power-off requested at {line}, target {target:%H:%M:%S}"
     step(f"power-off requested at {line} (offset {requested.microsecond // 1000} ms)")
+    failure = midnight_failure(opened.time(), requested)
+    assert not failure, failure
 
     session.stop_tray_host()
     main_window(session, 5)

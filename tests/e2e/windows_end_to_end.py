@@ -19,7 +19,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from windows_session import REPO, WineSession  # noqa: E402
-from x11_session import wait_for, wait_while  # noqa: E402
+from x11_session import midnight_failure, wait_for, wait_while  # noqa: E402
 
 ICON = os.path.join(REPO, "res", "Lumivar.ico")
 
@@ -94,7 +94,7 @@ def main(program, driver):
 
     try:
         # Local time, as the program reads it; whole seconds.
-        target = (session.now() + datetime.timedelta(seconds=LEAD_SECONDS)).replace(microsecond=0)
+        target = session.target(LEAD_SECONDS)
         with open(ini, "w", newline="") as file:
             file.write(setup_ini(target))
         with open(errors, "w") as stderr:
@@ -161,6 +161,10 @@ def main(program, driver):
             print(f"dry-run line at {line.group(1)}, target {user}")
             if line.group(1) != user:
                 failures.append(f"power-off requested at {line.group(1)}, not at {user}")
+            midnight = shown and midnight_failure(datetime.time.fromisoformat(shown.group(1)),
+                                                  datetime.time.fromisoformat(line.group(1)))
+            if midnight:
+                failures.append(midnight)
         except AssertionError as error:
             failures.append(str(error))
 

@@ -1,9 +1,11 @@
 """A throwaway X11 session for end-to-end tests: Xvfb, a session bus, a tray
 host, and the small queries the tests make with xdotool, xwininfo and xprop.
 
-With LUMIVAR_E2E_CLOCK=HH:MM:SS set (23:59:40, say), the session's local time
-read that time when it began, for the programs it starts (Linux and Wine
-alike) and for the test itself: a test that works at any hour can be shown to."""
+With LUMIVAR_E2E_MIDNIGHT=1 set, a test that picks its target through
+session.target() arms 00:00:15: just before, the session's clock is set to
+read the lead before that, for the programs it starts from then on (Linux and
+Wine alike) and for the test itself. The countdown then opens before the day
+ends and the power-off comes after it, which midnight_failure() checks."""
 
 import contextlib
 import datetime
@@ -15,6 +17,8 @@ import sys
 import tempfile
 import time
 
+MIDNIGHT = os.environ.get("LUMIVAR_E2E_MIDNIGHT") == "1"
+MIDNIGHT_TARGET = datetime.time(0, 0, 15)
 BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
                           "private-bus.conf")
 
@@ -25,18 +29,23 @@ class X11Session:
         self._processes = []
         self.env = dict(os.environ)
         self.env.pop("WAYLAND_DISPLAY", None)
-        if os.environ.get("LUMIVAR_E2E_CLOCK"):
-            self._set_clock(os.environ["LUMIVAR_E2E_CLOCK"])
         self.display = self.env["DISPLAY"] = self._start_server()
         self.bus_address = self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus()
+
+    def target(self, lead):
+        """The time to arm, `lead` seconds ahead in whole seconds; in a
+        midnight run 00:00:15, with the clock set to read `lead` seconds before."""
+        if MIDNIGHT:
+            start = datetime.datetime.combine(datetime.date.today(), MIDNIGHT_TARGET)
+            self._set_clock((start - datetime.timedelta(seconds=lead)).time())
+        return (self.now() + datetime.timedelta(seconds=lead)).replace(microsecond=0)
 
     def _set_clock(self, time_of_day):
         """A time zone of its own, whose clock reads `time_of_day` now: the
         programs read local time, and Wine takes its zone from TZ too. Only
         the offset is made up; the clock itself and every timer stay true."""
         utc = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
-        wanted = datetime.datetime.combine(utc.date(), datetime.time.fromisoformat(time_of_day),
-                                           tzinfo=datetime.timezone.utc)
+        wanted = datetime.datetime.combine(utc.date(), time_of_day, tzinfo=datetime.timezone.utc)
         west = int((utc - wanted).total_seconds()) % 86400  # POSIX counts west of UTC
         # Three letters: the Windows C runtime reads TZ too, and takes three.
         zone = f"LMV+{west // 3600:02d}:{west // 60 % 60:02d}:{west % 60:02d}"
@@ -174,6 +183,18 @@ class X11Session:
 
     def screenshot(self, path):
         self.run("import", "-window", "root", path)
+
+
+def midnight_failure(countdown, power_off):
+    """In a midnight run, what is wrong with the times of day at which the
+    countdown opened and the power-off came (None when nothing is, or in
+    another run): the first must fall before midnight, the second after it,
+    in the target second. A run that did not cross, for whatever reason, fails."""
+    if MIDNIGHT and not (countdown >= datetime.time(23, 59)
+                         and power_off.replace(microsecond=0) == MIDNIGHT_TARGET):
+        return (f"midnight not crossed: the countdown opened at {countdown}, the power-off came "
+                f"at {power_off}, for a target of {MIDNIGHT_TARGET}")
+    return None
 
 
 def wait_while(busy, seconds):
