@@ -1,7 +1,8 @@
 // UTF-16 files, as Notepad's "Unicode" save makes them, in either byte order.
-// The Windows build runs these vectors against the system's own functions.
-// Wine rewrites the whole file on a store, so each file is in its form: a
-// mark, CRLF lines, no blanks around "=".
+// The Windows build runs these vectors against the system's own functions,
+// which here means Wine's: no real Windows has checked them, big-endian ones
+// least. Wine rewrites the whole file on a store, so each file is in its
+// form: a mark, CRLF lines, no blanks around "=".
 #include "ProfileFile.h"
 #include "TempDir.h"
 
@@ -29,7 +30,7 @@ void PrintTo(const Utf16Case& c, std::ostream* os) {
 
 class ProfileUtf16 : public ::testing::TestWithParam<Utf16Case> {};
 
-TEST_P(ProfileUtf16, ReadsAndWritesAsWindowsDoes) {
+TEST_P(ProfileUtf16, ReadsAndWritesAsWineDoes) {
     const Utf16Case& c = GetParam();
     for (const bool bigEndian : {false, true}) {
         SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
