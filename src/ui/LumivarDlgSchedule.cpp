@@ -107,8 +107,8 @@ void CLumivarDlg::SetDefaultTime(const SlotControls& slot) {
     // The picker keeps the time for this run either way; only the box tells
     // whether it will come back next time.
     if (!Stored(stored, "the default time")) {
-        Host().MessageBox(Printf(texts::kDefaultTimeNotSaved, hour.c_str(), minute.c_str(),
-                                 second.c_str(), DescribeFailure(*stored.failure).c_str()),
+        Host().MessageBox(Printf(texts::kDefaultTimeNotSaved, time.hour, time.minute, time.second,
+                                 DescribeFailure(*stored.failure).c_str()),
                           texts::kDefaultTimeCaption, kMbOk | kMbIconExclamation);
         return;
     }

@@ -31,8 +31,9 @@ inline constexpr std::string_view kDefaultTimeWork =
 inline constexpr std::string_view kDefaultTimeRest =
     "已将 %s:%s:%s 设置为星期五至星期六的默认时间!";
 inline constexpr std::string_view kDefaultTimeUser = "已将 %s:%s:%s 设置为自定义关机的默认时间!";
+// Our own text, so its time is written as times are: 06:59:00.
 inline constexpr std::string_view kDefaultTimeNotSaved =
-    "无法保存默认时间,本次运行仍使用所选的 %s:%s:%s。\n%s";
+    "无法保存默认时间,本次运行仍使用所选的 %02d:%02d:%02d。\n%s";
 inline constexpr std::string_view kPowerOffFailed = "关机没有执行,计算机仍在运行。\n%s";
 inline constexpr std::string_view kPowerOffLikelyRefused =
     "定时关机已设定,但到时的关机请求可能会被系统拒绝。\n%s";

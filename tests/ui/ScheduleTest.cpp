@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, DefaultTimeSaysWhenItCouldNotBeSaved) {
     std::istringstream lines(box.text);
     std::string happened, why, detail;
     std::getline(lines, happened), std::getline(lines, why), std::getline(lines, detail);
-    EXPECT_EQ(happened, "无法保存默认时间,本次运行仍使用所选的 6:30:0。");
+    EXPECT_EQ(happened, "无法保存默认时间,本次运行仍使用所选的 06:30:00。");
 #ifdef _WIN32
     EXPECT_EQ(why, "设置文件或它所在的文件夹不允许写入。"); // access denied
 #else
