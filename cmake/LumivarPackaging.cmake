@@ -30,6 +30,8 @@ down through systemd-logind. The user interface is in Simplified Chinese.")
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk")
     # The power-off asks logind, which must be running and know the session.
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-logind | logind")
+    # For a Wayland session without XWayland.
+    set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
     set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
         OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -30,6 +30,8 @@ test_packages=(
     # The Linux program's tests: a display, a tray host, a private system bus
     # with a mock logind, window tools, screenshots
     xvfb xauth trayer xdotool x11-utils imagemagick dbus python3-dbusmock
+    # A window manager, for the way back from the tray where one is running
+    openbox
     # A StatusNotifierItem host and its watcher, for the tray menu over D-Bus
     haskell-gtk-sni-tray-utils haskell-status-notifier-item-utils
     # Fuzzing (clang's libFuzzer and sanitizer runtimes, and the symbolizer

@@ -62,6 +62,11 @@ int main(int argc, char* argv[]) {
     case qt::DisplayChoice::NoDisplay:
         std::cerr << NoDisplayMessage(args);
         return 1;
+    case qt::DisplayChoice::NoWaylandPlugin:
+        std::cerr << "lumivar: this Wayland session has no X display (DISPLAY is not set) and "
+                     "Qt's Wayland plugin is missing: install the qt6-wayland package, or turn "
+                     "XWayland on.\n";
+        return 1;
     case qt::DisplayChoice::UseXcb:
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         break;

@@ -98,6 +98,11 @@ public:
     /// until the window is next painted.
     virtual std::unique_ptr<Painter> ClientPainter() = 0;
 
+    /// Tells the user at once through a desktop notification of critical
+    /// urgency where the window system cannot keep a window on top (a Wayland
+    /// client's); nothing elsewhere, where the window itself is seen.
+    virtual void NotifyUrgently(std::string_view /*summary*/, std::string_view /*body*/) {}
+
     // System and screen.
     virtual Size ScreenSize() const = 0;         // primary screen, pixels
     virtual Size IconSize() const = 0;           // SM_CXICON, SM_CYICON

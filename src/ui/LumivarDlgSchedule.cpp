@@ -146,6 +146,8 @@ void CLumivarDlg::ShowNotice() {
     const int top = (screen.height - rect.Height()) / 2;
     notice->SetWindowPosTopmost(left, top, rect.Width(), rect.Height(), kSwpShowWindow);
     Host().EnableControl(IDC_CANCEL_POWER_OFF, false);
+    Host().NotifyUrgently(texts::kShutdownWarning,
+                          Printf(texts::kCountdownFormat, kNoticeLeadSeconds));
 }
 
 void CLumivarDlg::PowerOffNow() {

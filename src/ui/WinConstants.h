@@ -23,6 +23,7 @@ inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwMinimize = 6;
 inline constexpr int kSwShowMinNoActive = 7;
+inline constexpr int kSwShowNa = 8;
 
 // Window position flags
 inline constexpr unsigned kSwpShowWindow = 0x0040;

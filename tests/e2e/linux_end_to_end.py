@@ -9,13 +9,13 @@ Usage: linux_end_to_end.py PATH_TO_LUMIVAR"""
 
 import datetime
 import os
-import re
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lumivar_driver import (TITLE, arm_with_enter, exit_with_yes,  # noqa: E402
-                            looks_armed, main_window, restore_from_tray, stored_mode,
-                            write_setup)
+from lumivar_driver import (TITLE, arm_with_enter, dry_run_line,  # noqa: E402
+                            exit_with_yes, looks_armed, main_window, restore_from_tray,
+                            stored_mode, write_setup)
 from x11_session import e2e_session, midnight_failure, wait_for  # noqa: E402
 
 LEAD = 35
@@ -25,6 +25,7 @@ SCREENSHOTS = os.environ.get("LUMIVAR_E2E_SCREENSHOTS")
 
 
 def main(program):
+    run_without_display(program)
     with e2e_session("lumivar-e2e") as (session, workdir):
         run_second_start(session, program, workdir)
         run_scenario(session, program, workdir)
@@ -86,10 +87,11 @@ def run_scenario(session, program, workdir):
 
 def run_second_start(session, program, workdir):
     """Started again while armed, the program opens nothing and ends, and the
-    armed window comes back from the tray."""
+    armed window comes back from the tray. It runs on the X display although
+    QT_QPA_PLATFORM says wayland, as some sessions set it for every program."""
     target = session.now() + datetime.timedelta(hours=2)
     setup = write_setup(workdir, target)
-    env = dict(session.env, QT_QPA_PLATFORM="xcb")
+    env = dict(session.env, QT_QPA_PLATFORM="wayland")
     app = session.start([program, "--dry-run"], cwd=workdir, env=env)
     arm_with_enter(session)
     second = session.start([program, "--dry-run"], cwd=workdir, env=env)
@@ -104,17 +106,22 @@ def run_second_start(session, program, workdir):
     exit_with_yes(session, app, setup)
 
 
+def run_without_display(program):
+    """With no display at all, the program says so in a line and ends."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    result = subprocess.run([program, "--dry-run"], env=env, capture_output=True, text=True,
+                            timeout=10)
+    assert result.returncode == 1 and "no graphical display" in result.stderr, \
+        f"without a display: exit status {result.returncode}, {result.stderr!r}"
+    step("without a display: one line on standard error, exit status 1")
+
+
 def notice_window(session, pid):
     for window in session.visible_windows(pid=pid):
         if session.geometry(window)[2:] == (313, 198):
             return window
     return None
-
-
-def dry_run_line(path):
-    with open(path) as f:
-        match = re.search(r"dry-run: power-off requested at (\d\d:\d\d:\d\d\.\d{3})", f.read())
-    return match.group(1) if match else None
 
 
 def step(text):

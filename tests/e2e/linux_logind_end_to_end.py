@@ -4,7 +4,8 @@ session's private bus stands in for the system bus too, and python3-dbusmock's
 logind template for logind, which wants a password and then refuses. The
 program must warn of that when armed, hold idle sleep off through logind (no
 desktop portal answers) while armed, call PowerOff(true) exactly once at the
-target, and then come back from the tray saying why it was refused.
+target, and then come back from the tray saying why it was refused, with the
+warning, still unanswered, above it.
 
 Usage: linux_logind_end_to_end.py PATH_TO_LUMIVAR"""
 
@@ -60,14 +61,21 @@ def run_scenario(session, program, workdir, bus_address, call_log, logind):
     with open(stderr_path, "w") as stderr:
         app = session.start([program], cwd=workdir, env=env, stderr=stderr)
     arm_with_enter(session)
-    dismiss_notice(session, "armed-warning.png")
+    # The warning is left unanswered until the refusal has come and gone.
+    warning = wait_for(lambda: session.visible_windows(name="提示"), 5, "no warning")[0]
     held = [tuple(str(field) for field in inhibitor[:4]) for inhibitor in logind.ListInhibitors()]
     assert held == [("idle", "Lumivar", "等待定时关机", "block")], f"logind holds {held}"
     print("armed: warned of the password, idle sleep held off through logind")
 
     wait_for(lambda: power_off_calls(call_log), LEAD + 5, "PowerOff was never called")
-    main_window(session, 5)  # back from the tray
-    dismiss_notice(session, "refused.png")
+    window = main_window(session, 5)  # back from the tray
+    dismiss_notice(session, "refused.png", besides=warning)
+    # The window came back over the warning; the warning, which blocks it,
+    # must not stay hidden behind it.
+    stacking = session.stacking()
+    assert warning in stacking and stacking.index(warning) < stacking.index(window), \
+        "the unanswered warning is behind the window it blocks"
+    dismiss_notice(session, "armed-warning.png")
     time.sleep(1)  # room for a second call, which must not come
     calls = power_off_calls(call_log)
     assert calls == ["PowerOff True"], f"logind saw {calls}"
@@ -83,10 +91,11 @@ def run_scenario(session, program, workdir, bus_address, call_log, logind):
     assert stored_mode(content) == 1006, f"Setup.ini holds:\n{content}"
 
 
-def dismiss_notice(session, screenshot_name):
-    """Waits for a "提示" box, keeps a picture of it when asked to, and
-    answers it with Enter."""
-    box = wait_for(lambda: session.visible_windows(name="提示"), 5, "no 提示 box")[0]
+def dismiss_notice(session, screenshot_name, besides=None):
+    """Waits for a "提示" box (another than `besides`), keeps a picture of it
+    when asked to, and answers it with Enter."""
+    box = wait_for(lambda: [w for w in session.visible_windows(name="提示") if w != besides], 5,
+                   "no 提示 box")[0]
     if SCREENSHOTS:
         time.sleep(0.3)  # let it paint
         session.screenshot(os.path.join(SCREENSHOTS, screenshot_name))

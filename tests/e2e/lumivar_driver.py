@@ -56,6 +56,14 @@ def exit_with_yes(session, app, setup_path):
         return f.read()
 
 
+def dry_run_line(path):
+    """The time of day of the dry run's power-off in the program's standard
+    error, written to `path`; None before it came."""
+    with open(path) as f:
+        match = re.search(r"dry-run: power-off requested at (\d\d:\d\d:\d\d\.\d{3})", f.read())
+    return match.group(1) if match else None
+
+
 def stored_mode(setup_text):
     match = re.search(r"^Mode=(\d+)\r?$", setup_text, re.M)
     return int(match.group(1)) if match else None

@@ -110,6 +110,13 @@ class X11Session:
             reason = f"exit status {trayer.poll()}, stderr: {log.read().strip()!r}"
         raise AssertionError(f"trayer did not start ({reason})")
 
+    def start_window_manager(self, name):
+        """A window manager, once it has taken the screen (it sets
+        _NET_SUPPORTING_WM_CHECK on the root window)."""
+        self._start([name])
+        wait_for(lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 10,
+                 f"{name} did not start")
+
     def stop_tray_host(self):
         """Ends the tray host as a crashing panel would, taking its icons with it."""
         self._tray_host.kill()
@@ -150,6 +157,11 @@ class X11Session:
     def property(self, window, name):
         return self.run("xprop", "-id", str(window), name)
 
+    def stacking(self):
+        """The top-level windows, topmost first."""
+        children = self.run("xwininfo", "-root", "-children")
+        return [int(w, 16) for w in re.findall(r"^\s+(0x[0-9a-f]+) ", children, re.M)]
+
     def tray_host_window(self):
         windows = self.run("xdotool", "search", "--class", "trayer").split()
         return int(windows[0]) if windows else None
@@ -165,6 +177,19 @@ class X11Session:
                 if "IsViewable" in self.run("xwininfo", "-id", str(window)):
                     icons.append(window)
         return icons
+
+    def wait_until_settled(self, window, seconds=5):
+        """Waits until the window keeps its place and size for a moment, as
+        an icon does once the tray host has docked and sized it."""
+        last = None
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            now = self.geometry(window)
+            if now == last:
+                return
+            last = now
+            time.sleep(0.25)
+        raise AssertionError(f"window {window:#x} kept moving")
 
     def focus(self, window):
         self.run("xdotool", "windowfocus", "--sync", str(window))

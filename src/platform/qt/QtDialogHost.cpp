@@ -4,6 +4,7 @@
 #include "QtDialogHost.h"
 
 #include "Dialog.h"
+#include "DisplayEnvironment.h"
 #include "FontFaces.h"
 #include "QtMessageBox.h"
 #include "QtText.h"
@@ -93,7 +94,11 @@ std::unique_ptr<QtDialogHost> QtDialogHost::Create(ui::Dialog& dialog, QtDialogH
 QtDialogHost::QtDialogHost(ui::Dialog& dialog, const ui::DialogTemplate& source,
                            QtDialogHost* owner, Run run)
     : m_dialog(dialog), m_template(source), m_owner(owner), m_run(run) {
-    QWidget* parent = owner ? &owner->Window() : nullptr;
+    // A Wayland compositor shows no window whose owner is minimised or
+    // hidden, and the countdown must be seen while the main window sits in
+    // the tray: there the modeless windows go without an owner.
+    const bool owned = owner && !(run == Run::Modeless && NativeWayland());
+    QWidget* parent = owned ? &owner->Window() : nullptr;
     WindowEvents& events = *this;
     m_window = std::make_unique<DialogWindow>(events, parent, FlagsFor(source, owner != nullptr));
     m_window->setObjectName(QStringLiteral("dialog%1").arg(source.id));

@@ -84,6 +84,7 @@ public:
     void EndDialog(int result) override;
     void RedrawNow() override;
     std::unique_ptr<ui::Painter> ClientPainter() override;
+    void NotifyUrgently(std::string_view summary, std::string_view body) override;
     ui::Size ScreenSize() const override;
     ui::Size IconSize() const override;
     ui::Point CursorPos() const override;
@@ -117,6 +118,8 @@ private:
     void Spin(int id, int delta);
     bool RenderSurface();
     int Dpi() const;
+    // Tells the dialog of a change of its minimised state (WM_SIZE).
+    void ReportMinimized(bool minimized);
 
     // WindowEvents
     void KeyCommand(int id) override;
@@ -141,7 +144,11 @@ private:
     QPixmap m_surface; // what the dialog painted, shown by paintEvent
     bool m_surfacePainted = false;
     std::optional<QPoint> m_lastPlace; // the frame's corner while last on show
-    QEventLoop* m_loop = nullptr;      // the main window's run
+    // Minimised as far as the dialog knows, though only hidden behind its
+    // tray icon (see ShowWindow), and what the dialog was last told.
+    bool m_minimizedBehindIcon = false;
+    bool m_reportedMinimized = false;
+    QEventLoop* m_loop = nullptr; // the main window's run
     bool m_execRunning = false;
     std::optional<int> m_endResult;
 };

@@ -2,7 +2,9 @@
 // notification-area icon, menus and system information.
 #include "QtDialogHost.h"
 
+#include "DesktopNotification.h"
 #include "Dialog.h"
+#include "DisplayEnvironment.h"
 #include "QtPainter.h"
 #include "QtText.h"
 #include "ResourceImages.h"
@@ -22,14 +24,44 @@ namespace lumivar::qt {
 namespace style = ui::style;
 namespace {
 
-ui::Rect ToRect(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+// Brings a window forward, and above it any box of its own that waits for an
+// answer: one opened while the window sat in the tray would otherwise stay
+// behind it, and the window would ignore every click for no visible reason.
+void BringForward(QWidget& window) {
+    window.raise();
+    window.activateWindow();
+    for (QWidget* box : QApplication::topLevelWidgets()) {
+        if (box != &window && box->isVisible() && box->isModal() && box->parentWidget() &&
+            box->parentWidget()->window() == &window) {
+            box->raise();
+            box->activateWindow();
+        }
+    }
 }
 
 } // namespace
 
 void QtDialogHost::ShowWindow(int command) {
     DialogWindow& window = *m_window;
+    // A Wayland client cannot bring itself back from minimised: with no icon
+    // in a notification area to come back from, the window stays up.
+    if ((command == ui::kSwMinimize || command == ui::kSwShowMinNoActive) && NativeWayland() &&
+        !m_tray->AnyShown())
+        command = ui::kSwShowNa;
+    // Minimised only to go behind its icon, which the size handler does at
+    // once: Qt is not asked to iconify the window. It would mark the window
+    // "start iconic" and correct that only after mapping it again on the way
+    // back, and a window manager that reads the mark first (openbox, xfwm4,
+    // KWin) would iconify the window as it comes back, which the size
+    // handler takes for a new minimise, back to the tray.
+    if (command == ui::kSwMinimize && m_tray->AnyShown() && window.isVisible() &&
+        !window.isMinimized()) {
+        m_minimizedBehindIcon = true;
+        ReportMinimized(true);
+        return;
+    }
+    if (command != ui::kSwHide)
+        m_minimizedBehindIcon = false;
     // Where the frame stood before the window was minimised or hidden: it
     // comes back there. Asked again, Qt would guess the frame anew (and
     // centre it anew), and the window would land elsewhere.
@@ -43,8 +75,8 @@ void QtDialogHost::ShowWindow(int command) {
         break;
     case ui::kSwShowNormal:
         window.showNormal();
-        window.raise();
-        window.activateWindow();
+        ReportMinimized(false); // where Qt had nothing to restore
+        BringForward(window);
         break;
     case ui::kSwMinimize:
     case ui::kSwShowMinNoActive:
@@ -62,12 +94,11 @@ void QtDialogHost::ShowWindow(int command) {
 }
 
 bool QtDialogHost::IsMinimized() const {
-    return m_window->isMinimized();
+    return m_minimizedBehindIcon || m_window->isMinimized();
 }
 
 void QtDialogHost::SetForegroundWindow() {
-    m_window->raise();
-    m_window->activateWindow();
+    BringForward(*m_window);
 }
 
 ui::Rect QtDialogHost::WindowRect() const {
@@ -186,8 +217,13 @@ void QtDialogHost::CloseRequested() {
 }
 
 void QtDialogHost::MinimizedChanged(bool minimized) {
-    if (!m_alive)
+    ReportMinimized(minimized);
+}
+
+void QtDialogHost::ReportMinimized(bool minimized) {
+    if (!m_alive || minimized == m_reportedMinimized)
         return;
+    m_reportedMinimized = minimized;
     m_surfacePainted = false; // what the window shows depends on its state
     if (minimized)
         m_dialog.OnSize(ui::kSizeMinimized, 0, 0);
@@ -248,6 +284,13 @@ void QtDialogHost::PostCommand(int id) {
     // The choice arrives after the menu is gone, as a posted WM_COMMAND does.
     QMetaObject::invokeMethod(
         m_window.get(), [this, id] { Command(id); }, Qt::QueuedConnection);
+}
+
+void QtDialogHost::NotifyUrgently(std::string_view summary, std::string_view body) {
+    // A Wayland client cannot keep a window on top: the countdown may be
+    // buried under the next window clicked.
+    if (NativeWayland())
+        SendUrgentNotification(FromUtf8(summary), FromUtf8(body));
 }
 
 ui::Size QtDialogHost::ScreenSize() const {

@@ -6,8 +6,10 @@
 #include "WinConstants.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
 
 #include <algorithm>
 #include <chrono>
@@ -15,21 +17,36 @@
 namespace lumivar::qt {
 namespace {
 
-// How soon a window hidden behind its icon comes back once the area is gone.
+// How soon a window hidden behind its icon comes back once an XEmbed tray
+// is gone.
 constexpr std::chrono::seconds kAreaWatchPeriod{1};
+
+const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+// The window thread also runs the schedule's tick: a hung panel may hold
+// it up no longer than this.
+constexpr int kWatcherTimeoutMs = 500;
+
+QDBusMessage HostRegisteredQuestion() {
+    QDBusMessage question = QDBusMessage::createMethodCall(
+        kWatcher, kWatcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    question << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    return question;
+}
+
+bool HostRegistered(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
 
 } // namespace
 
 bool StatusNotifierHostPresent() {
     static const bool present = [] {
-        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
         QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected() || !bus.interface() ||
-            !bus.interface()->isServiceRegistered(watcher).value())
-            return false;
-        QDBusInterface watcherObject(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
-                                     bus);
-        return watcherObject.property("IsStatusNotifierHostRegistered").toBool();
+        return bus.isConnected() &&
+               HostRegistered(bus.call(HostRegisteredQuestion(), QDBus::Block, kWatcherTimeoutMs));
     }();
     return present;
 }
@@ -40,9 +57,10 @@ unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusN
     case QSystemTrayIcon::DoubleClick:
         return ui::kWmLButtonDblClk;
     case QSystemTrayIcon::Context:
-        // On an XEmbed tray Qt has opened the icon's menu already; a
-        // StatusNotifierItem host shows it from D-Bus.
-        return ownMenu ? 0 : ui::kWmRButtonDown;
+        // On an XEmbed tray Qt has opened the icon's menu already. Most
+        // StatusNotifierItem hosts show the exported menu themselves and never
+        // ask; one that asks (swaybar) wants the program to open it.
+        return ownMenu && !statusNotifier ? 0 : ui::kWmRButtonDown;
     case QSystemTrayIcon::Trigger:
         return statusNotifier ? ui::kWmLButtonDblClk : 0;
     default:
@@ -70,7 +88,8 @@ TrayIcons::TrayIcons(QObject* parent, Callback callback, std::function<void(int 
       m_areaLost(std::move(areaLost)), m_areaWatch(new QTimer(this)) {
     m_areaWatch->setInterval(kAreaWatchPeriod);
     m_areaWatch->setTimerType(Qt::VeryCoarseTimer);
-    connect(m_areaWatch, &QTimer::timeout, this, &TrayIcons::WatchArea);
+    connect(m_areaWatch, &QTimer::timeout, this,
+            [this] { AreaChanged(QSystemTrayIcon::isSystemTrayAvailable()); });
 }
 
 void TrayIcons::Add(const ui::TrayIconData& data) {
@@ -88,10 +107,54 @@ void TrayIcons::Add(const ui::TrayIconData& data) {
         entry.icon->setIcon(LoadIconResource(data.iconId));
     if (data.flags & ui::kNifTip)
         entry.icon->setToolTip(QString::fromStdString(data.tip));
-    entry.statusNotifier = StatusNotifierHostPresent();
+    if (!m_protocolKnown) {
+        // Qt picks the protocol once, as this does.
+        m_protocolKnown = true;
+        m_statusNotifier = StatusNotifierHostPresent();
+        m_areaAvailable = m_statusNotifier;
+        if (m_statusNotifier)
+            FollowStatusNotifierHost();
+    }
     entry.icon->show();
-    m_areaAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    m_areaWatch->start();
+    if (!m_statusNotifier) {
+        m_areaAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+        m_areaWatch->start();
+    }
+}
+
+// Asking Qt whether the area exists would ask the watcher, and wait for it,
+// on every call. The host is followed through the bus instead: the watcher's
+// name changing owner, and the host's comings and goings, each answered by a
+// question that nothing waits for.
+void TrayIcons::FollowStatusNotifierHost() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    auto* owner =
+        new QDBusServiceWatcher(kWatcher, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                if (newOwner.isEmpty())
+                    AreaChanged(false);
+                else
+                    AskWhetherHostRegistered();
+            });
+    // From any sender: naming the watcher would make Qt look up its owner first.
+    for (const QString& signal : {QStringLiteral("StatusNotifierHostRegistered"),
+                                  QStringLiteral("StatusNotifierHostUnregistered")})
+        bus.connect(QString(), kWatcherPath, kWatcher, signal, this,
+                    SLOT(AskWhetherHostRegistered()));
+}
+
+void TrayIcons::AskWhetherHostRegistered() {
+    auto* answer = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(HostRegisteredQuestion(), kWatcherTimeoutMs), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                // A watcher too busy to answer says nothing either way.
+                if (call->isError() && call->error().type() == QDBusError::NoReply)
+                    return;
+                AreaChanged(HostRegistered(call->reply()));
+            });
 }
 
 // The menu travels with the icon, before it is shown: most StatusNotifierItem
@@ -115,30 +178,42 @@ void TrayIcons::Delete(const ui::TrayIconData& data) {
     // Hidden, not destroyed: this may run inside the icon's own signal.
     if (found != m_icons.end())
         found->second.icon->hide();
-    if (std::none_of(m_icons.begin(), m_icons.end(),
-                     [](const auto& icon) { return icon.second.icon->isVisible(); }))
+    if (!AnyVisible())
         m_areaWatch->stop();
 }
 
 bool TrayIcons::Shown(unsigned id) const {
     const auto found = m_icons.find(id);
-    return QSystemTrayIcon::isSystemTrayAvailable() && found != m_icons.end() &&
-           found->second.icon->isVisible();
+    return m_areaAvailable && found != m_icons.end() && found->second.icon->isVisible();
 }
 
-void TrayIcons::WatchArea() {
-    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+bool TrayIcons::AnyVisible() const {
+    return std::any_of(m_icons.begin(), m_icons.end(),
+                       [](const auto& icon) { return icon.second.icon->isVisible(); });
+}
+
+bool TrayIcons::AnyShown() const {
+    return m_areaAvailable && AnyVisible();
+}
+
+void TrayIcons::AreaChanged(bool available) {
     const bool lost = m_areaAvailable && !available;
     m_areaAvailable = available;
-    if (lost && m_areaLost)
+    if (lost && AnyVisible() && m_areaLost)
         m_areaLost();
 }
 
 void TrayIcons::Activated(unsigned id, QSystemTrayIcon::ActivationReason reason) {
     const Entry& entry = m_icons.at(id);
-    const unsigned mouse = TrayMouseMessage(reason, entry.statusNotifier, entry.menu != nullptr);
-    if (mouse != 0 && entry.callbackMessage != 0 && m_callback)
-        m_callback(entry.callbackMessage, id, mouse);
+    const unsigned mouse = TrayMouseMessage(reason, m_statusNotifier, entry.menu != nullptr);
+    if (mouse == 0 || entry.callbackMessage == 0 || !m_callback)
+        return;
+    // Through the event queue, as the shell posts its callback message: a
+    // menu opened from it must not keep the host's D-Bus call waiting.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message = entry.callbackMessage, id, mouse] { m_callback(message, id, mouse); },
+        Qt::QueuedConnection);
 }
 
 } // namespace lumivar::qt

@@ -15,14 +15,16 @@ namespace lumivar::qt {
 
 /// Whether a StatusNotifierItem host (KDE, or GNOME with the AppIndicator
 /// extension) shows the notification-area icons; Qt then uses that protocol
-/// for them. Asked once, as Qt does.
+/// for them. Asked once, as Qt does, and waiting half a second at most.
 bool StatusNotifierHostPresent();
 
 /// The mouse message (WM_LBUTTONDBLCLK, WM_RBUTTONDOWN) a tray activation
 /// stands for; 0 for one the program does not hear about. Over the
 /// StatusNotifierItem protocol Qt never reports a double click, so there a
 /// single click stands in for it. An icon with a menu of its own shows it on
-/// the right button, so the window does not hear of that button.
+/// the right button on an XEmbed tray, so the window does not hear of that
+/// button there; a StatusNotifierItem host that asks for the menu
+/// (swaybar) gets it from the window.
 unsigned TrayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier,
                           bool ownMenu);
 
@@ -52,6 +54,11 @@ public:
     void Delete(const ui::TrayIconData& data);
     /// Whether the icon is on show in a notification area that exists.
     bool Shown(unsigned id) const;
+    /// Whether any icon is.
+    bool AnyShown() const;
+
+private slots:
+    void AskWhetherHostRegistered();
 
 private:
     struct Entry {
@@ -60,18 +67,23 @@ private:
         std::unique_ptr<QMenu> menu;
         std::unique_ptr<QSystemTrayIcon> icon;
         unsigned callbackMessage = 0;
-        bool statusNotifier = false;
     };
     void Activated(unsigned id, QSystemTrayIcon::ActivationReason reason);
     void CarryMenu(Entry& entry, const ui::TrayIconData& data);
-    void WatchArea();
+    void FollowStatusNotifierHost();
+    void AreaChanged(bool available);
+    bool AnyVisible() const;
 
     Callback m_callback;
     std::function<void(int id)> m_command;
     std::function<void()> m_areaLost;
     std::map<unsigned, Entry> m_icons;
-    // Qt says nothing when the area goes away, so it is asked while an icon
-    // is on show: a window hidden behind the icon would otherwise be lost.
+    bool m_protocolKnown = false;
+    bool m_statusNotifier = false;
+    // Qt says nothing when the area goes away, so it is followed while an
+    // icon is on show: a window hidden behind the icon would otherwise be
+    // lost. An XEmbed tray is asked every second (of the X server, which
+    // answers at once); a StatusNotifierItem host is followed over D-Bus.
     QTimer* m_areaWatch;
     bool m_areaAvailable = false;
 };

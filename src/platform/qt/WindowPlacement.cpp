@@ -1,13 +1,13 @@
 #include "WindowPlacement.h"
 
+#include "CentredPlacement.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
-
-#include <algorithm>
 
 namespace lumivar::qt {
 namespace {
@@ -34,21 +34,21 @@ QMargins ExpectedFrame(const QWidget& window) {
 
 } // namespace
 
+ui::Rect ToRect(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
 void PlaceOnScreen(QWidget& window) {
     const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     const bool overOwner = owner && owner->isVisible() && !owner->isMinimized();
     const QScreen* screen = overOwner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect area = screen->availableGeometry();
+    const ui::Rect area = ToRect(screen->availableGeometry());
     const QSize frame = QRect(QPoint(), window.size()).marginsAdded(ExpectedFrame(window)).size();
-    const QPoint centre = overOwner ? owner->frameGeometry().center() : area.center();
-    QPoint corner = centre - QPoint(frame.width() / 2, frame.height() / 2);
-    // The far edges first, then the near ones: a window larger than the
-    // screen keeps its title bar, and so its move handle, on it.
-    corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - frame.width())));
-    corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - frame.height())));
-    MoveFrameTo(window, corner);
+    const ui::Point corner = ui::CentredPlace(
+        {frame.width(), frame.height()}, overOwner ? ToRect(owner->frameGeometry()) : area, area);
+    MoveFrameTo(window, QPoint(corner.x, corner.y));
 }
 
 void MoveFrameTo(QWidget& window, QPoint corner) {

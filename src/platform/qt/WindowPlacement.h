@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Geometry.h"
+
 #include <QPoint>
+#include <QRect>
 
 class QWidget;
 
@@ -13,6 +16,9 @@ namespace lumivar::qt {
 /// a showEvent, before the window is mapped; the window manager then puts
 /// the frame's corner where asked.
 void PlaceOnScreen(QWidget& window);
+
+/// A Qt rectangle as the windows' behaviour takes one (right and bottom exclusive).
+ui::Rect ToRect(const QRect& rect);
 
 /// Moves a window so that its frame's top left corner comes to `corner`.
 void MoveFrameTo(QWidget& window, QPoint corner);

@@ -1,6 +1,7 @@
 #include "Win32DialogBase.h"
 
-#include <algorithm>
+#include "CentredPlacement.h"
+#include "Win32Geometry.h"
 
 namespace lumivar::win32 {
 namespace {
@@ -23,15 +24,10 @@ void CentreDialog(HWND dialog) {
         ::GetWindowRect(owner, &around);
     RECT rect{};
     ::GetWindowRect(dialog, &rect);
-    const LONG width = rect.right - rect.left;
-    const LONG height = rect.bottom - rect.top;
-    LONG left = (around.left + around.right - width) / 2;
-    LONG top = (around.top + around.bottom - height) / 2;
-    // Inside the work area, the top left corner first: the caption must stay
-    // reachable even for a dialog larger than the screen.
-    left = std::max(area.left, std::min(left, area.right - width));
-    top = std::max(area.top, std::min(top, area.bottom - height));
-    ::SetWindowPos(dialog, nullptr, left, top, 0, 0,
+    const ui::Rect window = FromRect(rect);
+    const ui::Point corner =
+        ui::CentredPlace({window.Width(), window.Height()}, FromRect(around), FromRect(area));
+    ::SetWindowPos(dialog, nullptr, corner.x, corner.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 

@@ -5,16 +5,13 @@
 #include "GdiPainter.h"
 #include "TrayRecord.h"
 #include "Utf16.h"
+#include "Win32Geometry.h"
 
 #include <shellapi.h>
 
 namespace lumivar::win32 {
 
 namespace {
-
-ui::Rect FromRect(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 // Each size from its own image of the icon, not the large one scaled down.
 HICON LoadIconImage(int iconId, bool big) {

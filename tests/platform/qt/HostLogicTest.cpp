@@ -71,26 +71,41 @@ TEST(TrayMouseMessageTest, ActivationsStandForTheShellsMouseMessages) {
     for (const bool sni : {false, true}) {
         EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::DoubleClick, sni, true), ui::kWmLButtonDblClk);
         EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, sni, false), ui::kWmRButtonDown);
-        // The icon's own menu is open already: the window must not open a second.
-        EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, sni, true), 0u);
         EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::MiddleClick, sni, true), 0u);
     }
+    // On an XEmbed tray the icon's own menu is open already: the window must
+    // not open a second. A StatusNotifierItem host asks only when it shows none.
+    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, false, true), 0u);
+    EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Context, true, true), ui::kWmRButtonDown);
     // A single click does nothing, except where it is all Qt reports.
     EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, false, true), 0u);
     EXPECT_EQ(TrayMouseMessage(QSystemTrayIcon::Trigger, true, true), ui::kWmLButtonDblClk);
 }
 
-TEST(DisplayChoiceTest, WaylandWithXWaylandRunsOnXcbUnlessThePlatformIsGiven) {
-    EXPECT_EQ(ChooseDisplay({.x11 = true, .wayland = true}), DisplayChoice::UseXcb);
-    EXPECT_EQ(ChooseDisplay({.x11 = true, .wayland = true, .platformGiven = true}),
-              DisplayChoice::AsGiven);
-    EXPECT_EQ(ChooseDisplay({.x11 = false, .wayland = true}), DisplayChoice::AsGiven);
-    EXPECT_EQ(ChooseDisplay({.x11 = true, .wayland = false}), DisplayChoice::AsGiven);
-}
-
-TEST(DisplayChoiceTest, NoDisplayAtAllIsRefusedUnlessAPlatformIsGiven) {
-    EXPECT_EQ(ChooseDisplay({}), DisplayChoice::NoDisplay);
-    EXPECT_EQ(ChooseDisplay({.platformGiven = true}), DisplayChoice::AsGiven);
+TEST(DisplayChoiceTest, AnXDisplayWinsUnlessAPlatformArgumentIsGiven) {
+    const struct {
+        DisplayEnvironment environment;
+        DisplayChoice choice;
+    } cases[] = {
+        {{.x11 = true, .wayland = true}, DisplayChoice::UseXcb},
+        {{.x11 = true, .wayland = true, .platformVariable = "wayland"}, DisplayChoice::UseXcb},
+        {{.x11 = true, .platformVariable = "offscreen"}, DisplayChoice::UseXcb},
+        {{.x11 = true, .wayland = true, .platformArgument = true}, DisplayChoice::AsGiven},
+        {{.wayland = true}, DisplayChoice::AsGiven},
+        {{.wayland = true, .platformVariable = "wayland"}, DisplayChoice::AsGiven},
+        {{.wayland = true, .waylandPlugin = false}, DisplayChoice::NoWaylandPlugin},
+        {{.wayland = true, .platformVariable = "wayland;xcb", .waylandPlugin = false},
+         DisplayChoice::NoWaylandPlugin},
+        {{}, DisplayChoice::NoDisplay},
+        {{.platformVariable = "wayland"}, DisplayChoice::NoDisplay},
+        {{.platformVariable = "offscreen"}, DisplayChoice::AsGiven},
+        {{.platformArgument = true}, DisplayChoice::AsGiven},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseDisplay(c.environment), c.choice)
+            << "DISPLAY " << c.environment.x11 << ", WAYLAND_DISPLAY " << c.environment.wayland
+            << ", -platform " << c.environment.platformArgument << ", QT_QPA_PLATFORM "
+            << c.environment.platformVariable << ", plugin " << c.environment.waylandPlugin;
 }
 
 class DisplayEnvironmentTest : public ::testing::Test {
@@ -122,18 +137,18 @@ TEST_F(DisplayEnvironmentTest, ReadsTheVariablesIgnoringEmptyOnes) {
     const DisplayEnvironment environment = Read({});
     EXPECT_TRUE(environment.x11);
     EXPECT_FALSE(environment.wayland);
-    EXPECT_FALSE(environment.platformGiven);
+    EXPECT_EQ(environment.platformVariable, "");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    EXPECT_TRUE(Read({}).platformGiven);
+    EXPECT_EQ(Read({}).platformVariable, "offscreen");
 }
 
 TEST_F(DisplayEnvironmentTest, PlatformOptionsCountWithOneDashOrTwo) {
-    EXPECT_TRUE(Read({"-platform", "offscreen"}).platformGiven);
-    EXPECT_TRUE(Read({"--platform=offscreen"}).platformGiven);
-    EXPECT_TRUE(Read({"--dry-run", "-display", ":3"}).platformGiven);
-    EXPECT_FALSE(Read({"--dry-run", "platform"}).platformGiven);
-    EXPECT_FALSE(Read({"-platformish"}).platformGiven);
-    EXPECT_FALSE(Read({"--", "-platform", "xcb"}).platformGiven);
+    EXPECT_TRUE(Read({"-platform", "offscreen"}).platformArgument);
+    EXPECT_TRUE(Read({"--platform=offscreen"}).platformArgument);
+    EXPECT_TRUE(Read({"--dry-run", "-display", ":3"}).platformArgument);
+    EXPECT_FALSE(Read({"--dry-run", "platform"}).platformArgument);
+    EXPECT_FALSE(Read({"-platformish"}).platformArgument);
+    EXPECT_FALSE(Read({"--", "-platform", "xcb"}).platformArgument);
 }
 
 } // namespace

@@ -507,9 +507,12 @@ void MainWindowTest::trayDoubleClickRestoresTheWindow() {
     QCOMPARE(icon->toolTip(), QStringLiteral("Tarnholt定时关机管理程序"));
     QVERIFY(!icon->icon().isNull());
 
+    // The icon's activity comes through the event queue.
     emit icon->activated(QSystemTrayIcon::Trigger); // a single click: nothing
+    QCoreApplication::processEvents();
     QVERIFY(main.Window().isMinimized());
     emit icon->activated(QSystemTrayIcon::DoubleClick);
+    QCoreApplication::processEvents();
     QVERIFY(!main.Window().isMinimized());
     QVERIFY(main.Window().isVisible());
     QVERIFY(!icon->isVisible());
