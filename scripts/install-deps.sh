@@ -11,8 +11,8 @@ run_packages=(
     # Build: compiler, CMake, Ninja; python3 generates the resources and icons
     g++ cmake ninja-build pkg-config python3
     # Qt 6 Widgets and D-Bus (it brings the X platform plugin and the OpenGL
-    # headers Qt's CMake files look for)
-    qt6-base-dev
+    # headers Qt's CMake files look for), and libxcb for one X11 message
+    qt6-base-dev libxcb1-dev
     # A font for the Chinese texts
     fonts-wqy-microhei
 )

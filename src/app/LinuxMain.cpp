@@ -9,17 +9,25 @@
 #include "ResourceIds.h"
 #include "ResourceImages.h"
 #include "RunLumivar.h"
+#include "SessionHandOver.h"
 #include "SessionInstance.h"
+#include "SettingsStore.h"
 
 #include <QApplication>
 
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
 
 // A word as the shell takes it back: quoted unless it is plainly safe.
 std::string ShellWord(const std::string& word) {
@@ -58,6 +66,11 @@ int main(int argc, char* argv[]) {
         return *command.exitCode;
     }
 
+    // Read before Qt takes the startup id out of the environment.
+    const ui::StartRequest thisStart{command.options.dryRun, SettingsPathInWorkingDirectory(),
+                                     Variable("DESKTOP_STARTUP_ID"),
+                                     Variable("XDG_ACTIVATION_TOKEN")};
+
     switch (qt::ChooseDisplay(qt::ReadDisplayEnvironment(args))) {
     case qt::DisplayChoice::NoDisplay:
         std::cerr << NoDisplayMessage(args);
@@ -85,9 +98,14 @@ int main(int argc, char* argv[]) {
     qt::QtApplicationHost host;
     // Started again in the same session: the running copy's window comes
     // forward, and this start opens none.
-    qt::SessionInstance instance([&host] { host.BringForward(); });
-    if (instance.HandOverToRunningCopy())
-        return 0;
+    qt::SessionInstance instance(
+        {[&host](const ui::StartRequest& other) { return host.AcceptsSecondStart(other); },
+         [&host](const ui::StartRequest& other, bool sameRun) {
+             host.SecondStart(other, sameRun);
+         }});
+    if (const std::optional<int> status =
+            HandOverToRunningCopy(instance, thisStart, qt::AskRunAnother, std::cerr))
+        return *status;
 
     qt::DesktopIdleSleepInhibitor idleSleep;
     const PlatformServices platform{

@@ -30,6 +30,7 @@ int RunLumivar(ui::ApplicationHost& host, const CommandLineOptions& options,
     ui::MainWindowServices services{clock, *powerOff, settings, &platform.idleSleep};
     if (options.traceTicks)
         services.onScheduleTick = TraceTick;
+    services.dryRun = options.dryRun;
 
     CLumivarApp app(host, services);
     app.InitInstance();

@@ -3,17 +3,21 @@
 // hold.
 #include "CommandLine.h"
 #include "RunLumivar.h"
+#include "SessionHandOver.h"
+#include "SettingsStore.h"
+#include "UiTexts.h"
 #include "Utf16.h"
 #include "Win32ApplicationHost.h"
 #include "Win32IdleSleepInhibitor.h"
 #include "Win32PowerOff.h"
-#include "Win32SingleInstance.h"
+#include "Win32SessionCopy.h"
 
 #include <shellapi.h>
 
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +61,13 @@ void ErrorsToParentConsole() {
         std::cerr.rdbuf(console->rdbuf());
 }
 
+bool AskRunAnother() {
+    using namespace lumivar;
+    return ::MessageBoxW(nullptr, win32::WidenUtf8(ui::texts::kRunningCopyNoAnswer).c_str(),
+                         win32::WidenUtf8(ui::texts::kNoticeCaption).c_str(),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
@@ -72,14 +83,18 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
         return *command.exitCode;
     }
 
+    // --dry-run and --trace-ticks write their lines on standard error, and
+    // so does a start that does not run beside a running copy.
+    ErrorsToParentConsole();
+
     // Started again in the same session: the running copy's window comes
     // forward, and this start opens none.
-    if (win32::HandOverToRunningCopy())
-        return 0;
-
-    // --dry-run and --trace-ticks write their lines on standard error.
-    if (command.options.dryRun || command.options.traceTicks)
-        ErrorsToParentConsole();
+    win32::Win32SessionCopy copy;
+    const ui::StartRequest thisStart{
+        command.options.dryRun, SettingsPathInWorkingDirectory(), {}, {}};
+    if (const std::optional<int> status =
+            HandOverToRunningCopy(copy, thisStart, AskRunAnother, std::cerr))
+        return *status;
 
     win32::Win32IdleSleepInhibitor idleSleep;
     const PlatformServices platform{[] { return std::make_unique<win32::Win32PowerOff>(); },

@@ -28,6 +28,8 @@ public:
 
     /// Never fails and never writes: anything missing takes its default.
     ScheduleSettings Load() const;
+    /// The file the settings are loaded from and stored in.
+    std::filesystem::path File() const { return m_path(); }
 
     /// Writes the time keys of the slot's section (Hour, Minute and Second),
     /// in kSettingKeys' order.

@@ -2,6 +2,7 @@
 
 #include "DialogHost.h"
 #include "Painter.h"
+#include "SecondStart.h"
 
 #include <cassert>
 #include <cstdint>
@@ -66,6 +67,16 @@ public:
     /// opens no window and asks the running copy's main window to come
     /// forward instead.
     virtual void OnBringForward() {}
+    /// Whether that new start runs as this copy does, so that it may simply
+    /// hand over to this copy. Asked before the answer goes back to it, so
+    /// it shows nothing.
+    virtual bool AcceptsSecondStart(const StartRequest& /*request*/) const { return true; }
+    /// What follows once the new start has its answer (`sameRun`, what
+    /// AcceptsSecondStart said): this copy comes forward, and says what runs
+    /// here if the new start would have run otherwise.
+    virtual void OnSecondStart(const StartRequest& /*request*/, bool /*sameRun*/) {
+        OnBringForward();
+    }
 
 protected:
     DialogHost& Host() const {

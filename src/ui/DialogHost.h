@@ -90,6 +90,7 @@ public:
     /// Moves and sizes the window, topmost in z-order, with SWP_* flags.
     virtual void SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) = 0;
     virtual void SetIcon(int iconId, bool big) = 0;
+    virtual void SetWindowTitle(std::string_view title) = 0;
     /// Ends a modal run with `result`, or hides a modeless window.
     virtual void EndDialog(int result) = 0;
     /// Erases and repaints the whole window before returning.

@@ -72,6 +72,8 @@ bool CLumivarDlg::OnInitDialog() {
     }
     Host().SetIcon(m_hIcon, true);
     Host().SetIcon(m_hIcon, false);
+    if (m_services.dryRun)
+        Host().SetWindowTitle(Title());
 
     // The first slot is chosen until the settings say otherwise.
     Host().CheckRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST, kSlotControls[kWorkSlot].radioId);

@@ -40,6 +40,8 @@ public:
     void OnSize(int type, int width, int height) override;
     int OnSpinDelta(int id, int delta) override;
     void OnBringForward() override;
+    bool AcceptsSecondStart(const StartRequest& request) const override;
+    void OnSecondStart(const StartRequest& request, bool sameRun) override;
     void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnNotificationAreaReset() override;
 
@@ -76,6 +78,10 @@ private:
     void ShowAbout();
     void StoreNoticeOption();
     void ShowInstructions();
+    /// The window's title, marked for a dry run.
+    std::string Title() const;
+    /// How this copy runs, as a new start would say it of itself.
+    StartRequest ThisRun() const;
 
     MainWindowServices m_services;
     TrayIconData m_trayIcon;

@@ -16,7 +16,7 @@ void CLumivarDlg::SendToTray() {
     m_trayIcon.flags = kNifMessage | kNifIcon | kNifTip;
     m_trayIcon.callbackMessage = kWmTrayCallback;
     m_trayIcon.iconId = IDI_LUMIVAR;
-    m_trayIcon.tip = texts::kWindowTitle;
+    m_trayIcon.tip = Title();
     m_trayIcon.menuId = IDR_TRAY_MENU;
     m_trayIcon.menuPopup = 0;
     const bool iconShown = Host().AddTrayIcon(m_trayIcon);
@@ -46,6 +46,31 @@ void CLumivarDlg::OnBringForward() {
         RestoreFromTray();
     else
         Host().SetForegroundWindow();
+}
+
+// A dry run says so wherever the program's name shows: it powers nothing off.
+std::string CLumivarDlg::Title() const {
+    std::string title(texts::kWindowTitle);
+    if (m_services.dryRun)
+        title += texts::kDryRunMark;
+    return title;
+}
+
+StartRequest CLumivarDlg::ThisRun() const {
+    return {m_services.dryRun, m_services.settings.File(), {}, {}};
+}
+
+bool CLumivarDlg::AcceptsSecondStart(const StartRequest& request) const {
+    return SameRun(ThisRun(), request);
+}
+
+// A new start that would have run otherwise (a dry run against a real one,
+// another Setup.ini) is not left to think it ran: this window says what runs.
+void CLumivarDlg::OnSecondStart(const StartRequest& request, bool sameRun) {
+    OnBringForward();
+    if (!sameRun)
+        Host().MessageBox(DescribeOtherRun(ThisRun(), request), texts::kNoticeCaption,
+                          kMbOk | kMbIconInformation);
 }
 
 void CLumivarDlg::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {

@@ -24,6 +24,8 @@ struct MainWindowServices {
     std::function<void(WallTime)> onScheduleTick = {};
     /// Where the windows log what failed, one line each.
     std::ostream* errors = &std::cerr;
+    /// A dry run: the power-off is only reported. The window says so.
+    bool dryRun = false;
 };
 
 } // namespace lumivar::ui

@@ -10,6 +10,8 @@
 namespace lumivar::ui::texts {
 
 inline constexpr std::string_view kWindowTitle = "Tarnholt定时关机管理程序";
+// Our own: after the title of a copy that only reports the power-off.
+inline constexpr std::string_view kDryRunMark = " (试运行)";
 
 // Clock and uptime
 inline constexpr std::string_view kDateTimeFormat =
@@ -37,6 +39,8 @@ inline constexpr std::string_view kDefaultTimeNotSaved =
 inline constexpr std::string_view kPowerOffFailed = "关机没有执行,计算机仍在运行。\n%s";
 inline constexpr std::string_view kPowerOffLikelyRefused =
     "定时关机已设定,但到时的关机请求可能会被系统拒绝。\n%s";
+inline constexpr std::string_view kRunningCopyNoAnswer =
+    "定时关机程序已在运行,但没有响应。\n要再启动一个吗?";
 inline constexpr std::string_view kChooseSlotFirst = "请先选定一种模式,再定时关机。";
 inline constexpr std::string_view kNotAnInteger = "请输入一个整数。";
 inline constexpr std::string_view kPeriodOutOfRange = "请输入一个介于 1000 和 5000 之间的整数。";

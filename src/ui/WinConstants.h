@@ -11,6 +11,7 @@ namespace lumivar::ui {
 // Message boxes
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconQuestion = 0x20;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;

@@ -11,6 +11,7 @@ import datetime
 import os
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lumivar_driver import (TITLE, arm_with_enter, dry_run_line,  # noqa: E402
@@ -103,6 +104,22 @@ def run_second_start(session, program, workdir):
     if SCREENSHOTS:
         session.screenshot(os.path.join(SCREENSHOTS, "second-start.png"))
     step("a second start ended at once; the armed window came back from the tray")
+
+    # A real start against this dry run: not handed over in silence.
+    real = subprocess.run([program], cwd=workdir, env=env, capture_output=True, text=True,
+                          timeout=20)
+    said = [line for line in real.stderr.splitlines() if line.startswith("lumivar:")]
+    assert real.returncode == 3 and len(said) == 1 and "not started" in said[0], \
+        f"a real start beside a dry run ended with {real.returncode}: {real.stderr!r}"
+    box = wait_for(lambda: session.visible_windows(name="提示"), 5, "the dry run said nothing")[0]
+    assert "(试运行)" in session.run("xdotool", "getwindowname", str(window)), \
+        "the dry run's title does not say so"
+    if SCREENSHOTS:
+        time.sleep(0.3)  # let it paint
+        session.screenshot(os.path.join(SCREENSHOTS, "other-run.png"))
+    step(f"a real start beside the dry run ended with 3: {said[0]}")
+    session.focus(box)
+    session.key("Return")
     exit_with_yes(session, app, setup)
 
 

@@ -181,6 +181,10 @@ void FakeHost::SetWindowPosTopmost(int x, int y, int width, int height, unsigned
         visible = true;
 }
 
+void FakeHost::SetWindowTitle(std::string_view text) {
+    title = text;
+}
+
 void FakeHost::SetIcon(int iconId, bool big) {
     log.push_back("icon " + std::to_string(iconId) + (big ? " big" : " small"));
 }

@@ -86,6 +86,7 @@ public:
     ui::Rect ClientRect() const override { return clientRect; }
     void SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) override;
     void SetIcon(int iconId, bool big) override;
+    void SetWindowTitle(std::string_view title) override;
     void EndDialog(int result) override;
     void RedrawNow() override;
     std::unique_ptr<ui::Painter> ClientPainter() override;
@@ -112,6 +113,7 @@ public:
     std::deque<int> answers;               // message-box answers, in order
     std::function<void()> whileMessageBoxOpen;
     int menuChoice = 0; // item chosen from the next tracked menu
+    std::string title;  // set at run time; empty: the template's
     bool visible = true;
     bool minimized = false;
     bool topmost = false;

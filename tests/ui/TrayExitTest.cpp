@@ -44,10 +44,11 @@ TEST_F(MainWindowTest, WithoutAShellToHoldTheIconTheWindowStaysOnTheTaskbar) {
 TEST_F(MainWindowTest, AnotherStartBringsTheArmedWindowBackFromTheTrayAsItWas) {
     FakeHost& window = Start("[MODE]\r\nMode=1006\r\n");
     window.Click(IDC_ARM);
-    window.log.clear();
-    dialog->OnBringForward();
-    EXPECT_EQ(window.log, (std::vector<std::string>{"show 1", "foreground", "tray delete 102"}));
+    const ui::StartRequest alike{false, dir / "Setup.ini", {}, {}};
+    ASSERT_TRUE(dialog->AcceptsSecondStart(alike));
+    dialog->OnSecondStart(alike, true);
     EXPECT_TRUE(window.visible && !window.minimized);
+    EXPECT_TRUE(window.messageBoxes.empty());
     EXPECT_EQ(desktop.trayIcons, 0);
     EXPECT_FALSE(window.IsControlEnabled(IDC_ARM));
     EXPECT_TRUE(window.IsControlEnabled(IDC_CANCEL_POWER_OFF));
@@ -55,14 +56,34 @@ TEST_F(MainWindowTest, AnotherStartBringsTheArmedWindowBackFromTheTrayAsItWas) {
     EXPECT_TRUE(window.TimerRunning(ui::kScheduleTimer));
     EXPECT_EQ(window.CheckedRadioButton(IDC_MODE_FIRST, IDC_MODE_LAST), IDC_MODE_USER);
 
-    window.log.clear();
-    dialog->OnBringForward();
-    EXPECT_EQ(window.log, (std::vector<std::string>{"foreground"})) << "already on show";
-
     desktop.shellTakesIcons = false;
     window.Minimize();
-    dialog->OnBringForward();
+    dialog->OnSecondStart(alike, true);
     EXPECT_FALSE(window.minimized) << "minimised on the taskbar, with no notification area";
+}
+
+// A dry run against a real one, or another Setup.ini: the running copy comes
+// forward and says what runs, with which file; a dry run says so in its title.
+TEST_F(MainWindowTest, AStartThatWouldRunOtherwiseIsToldWhatRuns) {
+    services.dryRun = true;
+    FakeHost& window = Start();
+    EXPECT_EQ(window.title, "Tarnholt定时关机管理程序 (试运行)");
+    window.Minimize();
+    const ui::StartRequest real{false, dir / "Setup.ini", {}, {}};
+    const ui::StartRequest elsewhere{true, dir / "other" / "Setup.ini", {}, {}};
+    EXPECT_FALSE(dialog->AcceptsSecondStart(real));
+    EXPECT_FALSE(dialog->AcceptsSecondStart(elsewhere));
+    EXPECT_TRUE(dialog->AcceptsSecondStart({true, dir / "." / "Setup.ini", {}, {}}));
+    EXPECT_TRUE(window.messageBoxes.empty()) << "asking shows nothing";
+
+    dialog->OnSecondStart(real, false);
+    EXPECT_TRUE(window.visible && !window.minimized);
+    ASSERT_EQ(window.messageBoxes.size(), 1u);
+    EXPECT_EQ(window.messageBoxes[0].caption, "提示");
+    const std::string& text = window.messageBoxes[0].text;
+    EXPECT_NE(text.find("是试运行"), std::string::npos) << text;
+    EXPECT_NE(text.find("要的是真的关机"), std::string::npos) << text;
+    EXPECT_NE(text.find((dir / "Setup.ini").string()), std::string::npos) << text;
 }
 
 TEST_F(MainWindowTest, OtherMouseMessagesOnTheIconDoNothing) {

@@ -1,7 +1,13 @@
 #include "QtApplicationHost.h"
 
 #include "Dialog.h"
+#include "DisplayEnvironment.h"
 #include "QtDialogHost.h"
+#include "QtMessageBox.h"
+#include "QtText.h"
+#include "StartupNotification.h"
+#include "UiTexts.h"
+#include "WinConstants.h"
 
 namespace lumivar::qt {
 
@@ -17,9 +23,26 @@ int QtApplicationHost::RunMainDialog(ui::Dialog& dialog) {
     return result;
 }
 
-void QtApplicationHost::BringForward() {
-    if (m_running)
-        m_running->OnBringForward();
+bool QtApplicationHost::AcceptsSecondStart(const ui::StartRequest& request) const {
+    return !m_running || m_running->AcceptsSecondStart(request);
+}
+
+void QtApplicationHost::SecondStart(const ui::StartRequest& request, bool sameRun) {
+    if (!m_running)
+        return;
+    // The launcher's leave to take the focus: Qt's Wayland shell reads the
+    // token when the window next asks for it.
+    if (!request.activationToken.empty() && NativeWayland())
+        qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(request.activationToken));
+    m_running->OnSecondStart(request, sameRun);
+    // The launcher shows that the new start is busy until this copy answers.
+    EndStartupNotification(request.startupId);
+}
+
+bool AskRunAnother() {
+    return ShowMessageBox(nullptr, {FromUtf8(ui::texts::kRunningCopyNoAnswer),
+                                    FromUtf8(ui::texts::kNoticeCaption),
+                                    ui::kMbYesNo | ui::kMbIconQuestion}) == ui::kIdYes;
 }
 
 } // namespace lumivar::qt

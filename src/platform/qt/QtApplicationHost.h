@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApplicationHost.h"
+#include "SecondStart.h"
 
 namespace lumivar::qt {
 
@@ -9,12 +10,19 @@ namespace lumivar::qt {
 class QtApplicationHost final : public ui::ApplicationHost {
 public:
     int RunMainDialog(ui::Dialog& dialog) override;
-    /// Another start of the program asks for the main window: its dialog
-    /// decides how it comes forward. Nothing while no main window runs.
-    void BringForward();
+    /// Another start of the program in the session: whether it runs as this
+    /// one does (true while no main window runs yet).
+    bool AcceptsSecondStart(const ui::StartRequest& request) const;
+    /// Then, once it has its answer, the main window's dialog decides how it
+    /// comes forward, with the desktop's leave to take the focus.
+    void SecondStart(const ui::StartRequest& request, bool sameRun);
 
 private:
     ui::Dialog* m_running = nullptr;
 };
+
+/// Asks the user, when the copy already running does not answer, whether to
+/// start another copy anyway.
+bool AskRunAnother();
 
 } // namespace lumivar::qt

@@ -81,6 +81,7 @@ public:
     ui::Rect ClientRect() const override;
     void SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) override;
     void SetIcon(int iconId, bool big) override;
+    void SetWindowTitle(std::string_view title) override;
     void EndDialog(int result) override;
     void RedrawNow() override;
     std::unique_ptr<ui::Painter> ClientPainter() override;

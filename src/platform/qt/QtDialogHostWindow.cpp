@@ -131,6 +131,10 @@ void QtDialogHost::SetWindowPosTopmost(int x, int y, int width, int height, unsi
     }
 }
 
+void QtDialogHost::SetWindowTitle(std::string_view title) {
+    m_window->setWindowTitle(FromUtf8(title));
+}
+
 void QtDialogHost::SetIcon(int iconId, bool /*big*/) {
     // One QIcon carries both pictures; the window system picks the size.
     m_window->setWindowIcon(LoadIconResource(iconId));

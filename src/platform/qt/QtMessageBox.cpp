@@ -15,13 +15,12 @@ MessageBoxAnswerer g_answerer;
 constexpr unsigned kButtonsMask = 0x0F;
 constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kIconError = 0x10;
-constexpr unsigned kIconQuestion = 0x20;
 
 QMessageBox::Icon IconOf(unsigned type) {
     switch (type & kIconMask) {
     case kIconError:
         return QMessageBox::Critical;
-    case kIconQuestion:
+    case ui::kMbIconQuestion:
         return QMessageBox::Question;
     case ui::kMbIconExclamation:
         return QMessageBox::Warning;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "DialogHost.h"
+#include "SecondStart.h"
 #include "WallSecondPacer.h"
 #include "Win32DialogBase.h"
 
 #include "Win32Api.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -59,6 +61,7 @@ public:
     ui::Rect ClientRect() const override;
     void SetWindowPosTopmost(int x, int y, int width, int height, unsigned flags) override;
     void SetIcon(int iconId, bool big) override;
+    void SetWindowTitle(std::string_view title) override;
     void EndDialog(int result) override;
     void RedrawNow() override;
     std::unique_ptr<ui::Painter> ClientPainter() override;
@@ -95,6 +98,7 @@ private:
     INT_PTR Paint();
     INT_PTR Notify(const NMHDR& header);
     INT_PTR Result(LRESULT result);
+    INT_PTR SecondStart(const COPYDATASTRUCT& data);
 
     ui::Dialog& m_dialog;
     Win32DialogHost* m_owner;
@@ -104,6 +108,8 @@ private:
     HICON m_bigIcon = nullptr;
     // The id of the icon the shell holds for this window, if any.
     std::optional<unsigned> m_heldTrayIcon;
+    // Second starts answered, to act on (main window only).
+    std::deque<std::pair<ui::StartRequest, bool>> m_secondStarts;
     // The message the shell sends for mouse activity over the icon; kept
     // after the icon goes, for the callbacks already on their way.
     UINT m_trayCallback = 0;

@@ -55,6 +55,10 @@ void Win32DialogHost::SetWindowPosTopmost(int x, int y, int width, int height, u
     ::SetWindowPos(Window(), HWND_TOPMOST, x, y, width, height, flags);
 }
 
+void Win32DialogHost::SetWindowTitle(std::string_view title) {
+    ::SetWindowTextW(Window(), WidenUtf8(title).c_str());
+}
+
 void Win32DialogHost::SetIcon(int iconId, bool big) {
     const HICON icon = LoadIconImage(iconId, big);
     if (big)

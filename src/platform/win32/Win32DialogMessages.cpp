@@ -3,7 +3,7 @@
 
 #include "Dialog.h"
 #include "GdiPainter.h"
-#include "Win32SingleInstance.h"
+#include "Win32SessionCopy.h"
 
 #include <commctrl.h>
 
@@ -36,6 +36,20 @@ INT_PTR Win32DialogHost::InitDialog() {
     return m_dialog.OnInitDialog() ? TRUE : FALSE;
 }
 
+// A second start's request: answered at once, acted on once the answer has
+// gone back, so that a box the window then opens keeps nobody waiting.
+INT_PTR Win32DialogHost::SecondStart(const COPYDATASTRUCT& data) {
+    const std::optional<ui::StartRequest> request =
+        data.dwData == kSecondStartTag ? DecodeStartRequest(data.lpData, data.cbData)
+                                       : std::nullopt;
+    if (!request)
+        return FALSE;
+    const bool sameRun = m_dialog.AcceptsSecondStart(*request);
+    m_secondStarts.emplace_back(*request, sameRun);
+    ::PostMessageW(Window(), SecondStartMessage(), 0, 0);
+    return Result(sameRun ? kSameRun : kOtherRun);
+}
+
 INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Sent to every top-level window when the shell's taskbar is (re)created.
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
@@ -50,10 +64,16 @@ INT_PTR Win32DialogHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         m_dialog.OnMessage(message, wParam, lParam);
         return Result(0);
     }
-    if (message == BringForwardMessage() && message != 0 && !m_owner) {
-        m_dialog.OnBringForward();
+    if (message == SecondStartMessage() && message != 0 && !m_owner) {
+        if (!m_secondStarts.empty()) {
+            const auto [request, sameRun] = m_secondStarts.front();
+            m_secondStarts.pop_front();
+            m_dialog.OnSecondStart(request, sameRun);
+        }
         return Result(0);
     }
+    if (message == WM_COPYDATA && !m_owner)
+        return SecondStart(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     switch (message) {
     case WM_INITDIALOG:
         return InitDialog();

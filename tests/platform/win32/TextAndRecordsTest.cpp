@@ -1,7 +1,9 @@
-// The host's pure pieces: text conversion, font heights, the tray record.
+// The host's pure pieces: text conversion, font heights, the tray record,
+// and what a second start makes of the session's mutex and sends its window.
 #include "GdiPainter.h"
 #include "TrayRecord.h"
 #include "Utf16.h"
+#include "Win32SessionCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +64,26 @@ TEST(TrayRecord, LongTipIsCutInsideTheFieldAndNeverInsideAPair) {
     // 127 units fit; the 127th would be the first half of a pair.
     ASSERT_EQ(tip.size(), 126u);
     EXPECT_EQ(tip, std::wstring(126, L'x'));
+}
+
+TEST(SessionMutex, AnyCopyHoldingItCountsAnAdministratorsOneToo) {
+    using Claim = ui::SessionCopy::Claim;
+    EXPECT_EQ(ClaimFromMutex(true, ERROR_SUCCESS), Claim::First);
+    EXPECT_EQ(ClaimFromMutex(true, ERROR_ALREADY_EXISTS), Claim::Held);
+    // Made by an elevated copy, for itself alone: a normal start may not open it.
+    EXPECT_EQ(ClaimFromMutex(false, ERROR_ACCESS_DENIED), Claim::Held);
+    EXPECT_EQ(ClaimFromMutex(false, ERROR_INVALID_HANDLE), Claim::Alone);
+}
+
+TEST(SessionMutex, ARequestCrossesToTheRunningCopyWholeAndNothingElseDoes) {
+    const ui::StartRequest request{true, L"C:\\Users\\\u738B\\Setup.ini", {}, {}};
+    const std::wstring data = EncodeStartRequest(request);
+    const DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    EXPECT_EQ(DecodeStartRequest(data.data(), size), request);
+    EXPECT_EQ(DecodeStartRequest(L"0", sizeof(wchar_t))->dryRun, false);
+    EXPECT_FALSE(DecodeStartRequest(nullptr, 0));
+    EXPECT_FALSE(DecodeStartRequest(L"x", sizeof(wchar_t)));
+    EXPECT_FALSE(DecodeStartRequest(data.data(), size - 1)) << "an odd byte";
 }
 
 } // namespace
