@@ -55,18 +55,42 @@ bool WaitFor(const std::function<bool()>& condition, double seconds) {
     return condition();
 }
 
-HWND MainWindow() {
-    return ::FindWindowW(kDialogClass, kMainTitle);
-}
-
-HWND Item(HWND dialog, int id) {
-    return ::GetDlgItem(dialog, id);
-}
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     return name;
+}
+
+using WindowTest = std::function<bool(HWND)>;
+
+BOOL CALLBACK StopAtMatch(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<std::pair<const WindowTest*, HWND>*>(param);
+    if (!(*search.first)(window))
+        return TRUE;
+    search.second = window;
+    return FALSE;
+}
+
+// The first top-level window that passes `test`; null if none does.
+HWND FindTopLevel(const WindowTest& test) {
+    std::pair<const WindowTest*, HWND> search{&test, nullptr};
+    ::EnumWindows(StopAtMatch, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// A dry run's title says so after the program's name.
+bool IsMainWindow(HWND window) {
+    wchar_t title[64] = {};
+    ::GetWindowTextW(window, title, 64); // a caption: no need to ask the program
+    return ClassOf(window) == kDialogClass && std::wstring_view(title).starts_with(kMainTitle);
+}
+
+HWND MainWindow() {
+    return FindTopLevel(IsMainWindow);
+}
+
+HWND Item(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id);
 }
 
 // A question to the program's window that gives up when the program does not
@@ -137,6 +161,9 @@ int Startup(HWND main, const char* work, const char* rest, const char* user) {
     Check(WaitFor([&] { return TextOf(Item(main, IDC_REFRESH_PERIOD)) == L"1000"; }, 10),
           "edit 1009 shows 1000");
     Check(::IsWindowVisible(main), "the main window is visible");
+    // The program under test runs with --dry-run.
+    Check(TextOf(main) == std::wstring(kMainTitle) + L" (试运行)",
+          "its title says it is a dry run");
     const Expected table[] = {
         {IDC_MODE_WORK, L"Button", true, true},
         {IDC_MODE_REST, L"Button", true, true},
@@ -190,23 +217,6 @@ int Arm(HWND main) {
           "button 7 enabled");
     Check(!::IsWindowEnabled(Item(main, IDC_MODE_USER)), "radio 1006 disabled");
     return g_failures;
-}
-
-using WindowTest = std::function<bool(HWND)>;
-
-BOOL CALLBACK StopAtMatch(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<std::pair<const WindowTest*, HWND>*>(param);
-    if (!(*search.first)(window))
-        return TRUE;
-    search.second = window;
-    return FALSE;
-}
-
-// The first top-level window that passes `test`; null if none does.
-HWND FindTopLevel(const WindowTest& test) {
-    std::pair<const WindowTest*, HWND> search{&test, nullptr};
-    ::EnumWindows(StopAtMatch, reinterpret_cast<LPARAM>(&search));
-    return search.second;
 }
 
 HWND VisibleNotice(HWND main) {
@@ -285,10 +295,7 @@ HWND MainWindowOf(DWORD processId) {
     return FindTopLevel([processId](HWND window) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);
-        wchar_t title[64] = {};
-        ::GetWindowTextW(window, title, 64); // a caption: no need to ask the program
-        return owner == processId && ClassOf(window) == kDialogClass &&
-               std::wstring(title) == kMainTitle;
+        return owner == processId && IsMainWindow(window);
     });
 }
 
